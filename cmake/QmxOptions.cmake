@@ -1,0 +1,26 @@
+# Project-wide compile options: warnings are errors, sanitizers on request.
+add_compile_options(-Wall -Wextra -Wpedantic -Werror)
+if(QMX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()
+
+# qmx_add_test(<name> SOURCES ... LIBS ...): one GoogleTest executable registered with ctest.
+function(qmx_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE QMX_DATA_DIR="${QMX_DATA_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
+# qmx_add_library(<name> SOURCES ... LIBS ...): a subsystem library; headers are included as "<subsystem>/<file>.hpp".
+function(qmx_add_library name)
+  cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${L_SOURCES})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PUBLIC ${L_LIBS})
+  target_compile_definitions(${name} PRIVATE QMX_DATA_DIR="${QMX_DATA_DIR}")
+endfunction()
+
+include(GoogleTest)
