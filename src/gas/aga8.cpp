@@ -1,0 +1,342 @@
+#include "gas/aga8.hpp"
+
+#include <cmath>
+#include <limits>
+
+#include "numerics/error.hpp"
+
+namespace qmx::AGA892 {
+namespace {
+
+thread_local int t_evaluations = 0;
+
+// Binary parameters as full symmetric 21 x 21 matrices, default 1.
+struct BinaryMatrix {
+  std::array<std::array<double, 21>, 21> E, U, K, G;
+};
+
+const BinaryMatrix& Binaries() {
+  static const BinaryMatrix m = [] {
+    BinaryMatrix b{};
+    for (auto* t : {&b.E, &b.U, &b.K, &b.G})
+      for (auto& row : *t) row.fill(1.0);
+    for (const Binary& p : kBinary) {
+      b.E[p.i][p.j] = b.E[p.j][p.i] = p.E;
+      b.U[p.i][p.j] = b.U[p.j][p.i] = p.U;
+      b.K[p.i][p.j] = b.K[p.j][p.i] = p.K;
+      b.G[p.i][p.j] = b.G[p.j][p.i] = p.G;
+    }
+    return b;
+  }();
+  return m;
+}
+
+// A switched factor of the equation: the value when the switch is on, 1 when it is off.
+inline double Switch(int on, double value) { return on ? value : 1.0; }
+
+// T^(m/2) for every half-integer exponent of the equation, from shared products of T, 1/T and
+// the square root of T.
+struct HalfPowers {
+  static constexpr int kMin = -26, kMax = 46;
+  std::array<double, kMax - kMin + 1> v{};
+  explicit HalfPowers(double T) {
+    std::array<double, 24> up{};
+    std::array<double, 14> down{};
+    up[0] = 1.0;
+    for (std::size_t i = 1; i < up.size(); ++i) up[i] = up[i - 1] * T;
+    const double inv = 1.0 / T;
+    down[0] = 1.0;
+    for (std::size_t i = 1; i < down.size(); ++i) down[i] = down[i - 1] * inv;
+    const double root = std::sqrt(T);
+    for (int m = kMin; m <= kMax; ++m) {
+      const int whole = (m % 2 == 0) ? m / 2 : (m - 1) / 2;
+      double p = whole >= 0 ? up[static_cast<std::size_t>(whole)] : down[static_cast<std::size_t>(-whole)];
+      if (m % 2 != 0) p *= root;
+      v[static_cast<std::size_t>(m - kMin)] = p;
+    }
+  }
+  double operator()(int u2) const { return v[static_cast<std::size_t>(u2 - kMin)]; }
+};
+
+// Compressibility and its density derivative dZ/dD at molar density D.
+struct ZAndSlope {
+  double Z, dZdD;
+};
+
+ZAndSlope Evaluate(const Cache& c, double B, const std::array<double, 59>& CT, double D) {
+  ++t_evaluations;
+  const double Dr = c.K3 * D;
+  std::array<double, 10> pw{};  // Dr^0 .. Dr^9
+  pw[0] = 1.0;
+  for (std::size_t i = 1; i < pw.size(); ++i) pw[i] = pw[i - 1] * Dr;
+  // exp(-Dr^k) for k = 1..4, shared by every term with that k; k = 0 terms have c = 0.
+  const std::array<double, 5> ex = {1.0, std::exp(-pw[1]), std::exp(-pw[2]), std::exp(-pw[3]),
+                                    std::exp(-pw[4])};
+  double c1 = 0.0;
+  for (int n = 13; n <= 18; ++n) c1 += CT[static_cast<std::size_t>(n)];
+  double s2 = 0.0, slope = 0.0;
+  for (int n = 13; n <= 58; ++n) {
+    const Term& t = kTerms[static_cast<std::size_t>(n)];
+    const double ct = CT[static_cast<std::size_t>(n)];
+    const double e = ex[static_cast<std::size_t>(t.c ? t.k : 0)];
+    const double drk = t.c ? pw[static_cast<std::size_t>(t.k)] : 0.0;
+    const double ck = t.c * t.k;
+    s2 += ct * (t.b - ck * drk) * pw[static_cast<std::size_t>(t.b)] * e;
+    // d/dDr of (b - c k Dr^k) Dr^b exp(-c Dr^k)
+    slope += ct * pw[static_cast<std::size_t>(t.b - 1)] * e *
+             (t.b * t.b - ck * drk * (2.0 * t.b + t.k) + ck * ck * drk * drk);
+  }
+  const double Z = 1.0 + B * D - Dr * c1 + s2;
+  const double dZdD = B + c.K3 * (slope - c1);
+  return {Z, dZdD};
+}
+
+}  // namespace
+
+int TakeEvaluations() {
+  const int n = t_evaluations;
+  t_evaluations = 0;
+  return n;
+}
+
+double PowUn(int n, double T) {
+  if (n < 1 || n > 18) Raise(kModule, "AGA892.PowUn()", 0);
+  const int u2 = kTerms[static_cast<std::size_t>(n)].u2;
+  const double root = std::sqrt(T);
+  const int whole = (u2 % 2 == 0) ? u2 / 2 : (u2 - 1) / 2;
+  double p = 1.0;
+  const double base = whole >= 0 ? T : 1.0 / T;
+  for (int i = 0; i < (whole >= 0 ? whole : -whole); ++i) p *= base;
+  if (u2 % 2 != 0) p *= root;
+  return p;
+}
+
+double MolarMass(std::span<const double, 21> x) {
+  double m = 0.0;
+  for (std::size_t i = 0; i < kComponents.size(); ++i) m += x[i] * kComponents[i].M;
+  return m;
+}
+
+void Characterise(Cache& c, std::span<const double, 21> x) {
+  double sum = 0.0;
+  for (double v : x)
+    if (std::isfinite(v) && v > 0.0) sum += v;
+  for (std::size_t i = 0; i < 21; ++i) {
+    const double v = x[i];
+    c.Xz[i] = (std::isfinite(v) && v > 0.0 && sum > 0.0) ? v / sum : 0.0;
+    c.NZz[i] = c.Xz[i] > 0.0;
+  }
+  const BinaryMatrix& bin = Binaries();
+  const auto& comp = kComponents;
+  double k5 = 0.0, u5 = 0.0, g = 0.0, q = 0.0, f = 0.0;
+  double ksum = 0.0, usum = 0.0;
+  for (std::size_t i = 0; i < 21; ++i) {
+    if (!c.NZz[i]) continue;
+    const double xi = c.Xz[i];
+    ksum += xi * std::pow(comp[i].K, 2.5);
+    usum += xi * std::pow(comp[i].E, 2.5);
+    g += xi * comp[i].G;
+    q += xi * comp[i].Q;
+    f += xi * xi * comp[i].F;
+  }
+  k5 = ksum * ksum;
+  u5 = usum * usum;
+  for (std::size_t i = 0; i < 21; ++i) {
+    if (!c.NZz[i]) continue;
+    for (std::size_t j = i + 1; j < 21; ++j) {
+      if (!c.NZz[j]) continue;
+      const double xij = c.Xz[i] * c.Xz[j];
+      k5 += 2.0 * xij * (std::pow(bin.K[i][j], 5) - 1.0) * std::pow(comp[i].K * comp[j].K, 2.5);
+      u5 += 2.0 * xij * (std::pow(bin.U[i][j], 5) - 1.0) * std::pow(comp[i].E * comp[j].E, 2.5);
+      g += xij * (bin.G[i][j] - 1.0) * (comp[i].G + comp[j].G);
+    }
+  }
+  c.K3 = std::pow(k5, 0.6);
+  c.U = std::pow(u5, 0.2);
+  c.G = g;
+  c.Q = q;
+  c.F = f;
+  c.M = MolarMass(c.Xz);
+
+  c.Bstar.fill(0.0);
+  c.Cstar.fill(0.0);
+  c.Told = kInvalidT;
+  if (!(sum > 0.0)) return;  // an empty slate leaves every term zero: the ideal gas
+  for (std::size_t i = 0; i < 21; ++i) {
+    if (!c.NZz[i]) continue;
+    for (std::size_t j = 0; j < 21; ++j) {
+      if (!c.NZz[j]) continue;
+      const Component& a = comp[i];
+      const Component& b = comp[j];
+      const double xij = c.Xz[i] * c.Xz[j];
+      const double eij = bin.E[i][j] * std::sqrt(a.E * b.E);
+      const double gij = bin.G[i][j] * (a.G + b.G) / 2.0;
+      const double kk = std::pow(a.K * b.K, 1.5);
+      for (std::size_t n = 1; n <= 18; ++n) {
+        const Term& t = kTerms[n];
+        const double bn = Switch(t.g, gij) * Switch(t.q, a.Q * b.Q) *
+                          Switch(t.f, std::sqrt(a.F) * std::sqrt(b.F)) * Switch(t.s, a.S * b.S) *
+                          Switch(t.w, a.W * b.W);
+        if (bn == 0.0) continue;
+        c.Bstar[n] += xij * std::pow(eij, t.u2 / 2.0) * kk * bn;
+      }
+    }
+  }
+  for (std::size_t n = 13; n <= 58; ++n) {
+    const Term& t = kTerms[n];
+    c.Cstar[n] = t.a * Switch(t.g, c.G) * Switch(t.q, c.Q * c.Q) * Switch(t.f, c.F) *
+                 std::pow(c.U, t.u2 / 2.0);
+  }
+  c.Told = kInvalidT;
+}
+
+void TemperatureTerms(const Cache& c, double T, TempTerms& out) {
+  const HalfPowers tp(T);
+  double b = 0.0;
+  for (std::size_t n = 1; n <= 18; ++n) b += kTerms[n].a * c.Bstar[n] / tp(kTerms[n].u2);
+  out.B = b;
+  for (std::size_t n = 13; n <= 58; ++n) out.CT[n] = c.Cstar[n] / tp(kTerms[n].u2);
+}
+
+void EnsureTemperature(Cache& c, double T) {
+  if (T == c.Told) return;
+  TempTerms t;
+  TemperatureTerms(c, T, t);
+  c.vB = t.B;
+  c.CT = t.CT;
+  c.Told = T;
+}
+
+double Zfactor(const Cache& c, double B, const std::array<double, 59>& CT, double D) {
+  return Evaluate(c, B, CT, D).Z;
+}
+
+Solution SolveDensity(const Cache& c, double B, const std::array<double, 59>& CT, double P,
+                      double T) {
+  Solution s;
+  if (!std::isfinite(P) || !std::isfinite(T) || P < 0.0 || T <= 0.0) {
+    s.omens = kOmenNoBracket;
+    return s;
+  }
+  if (P == 0.0) return s;
+  const double RT = kR * T;
+  auto f = [&](double D) { return D * RT * Evaluate(c, B, CT, D).Z - P; };
+
+  // Start between half and twice the ideal-gas density, widening for eleven tries at most.
+  double d1 = 2.0 * P / RT, d2 = 0.25 * d1;
+  double f1 = f(d1), f2 = f(d2);
+  for (; f1 * f2 > 0.0 && s.widenings < 11; ++s.widenings) {
+    if (std::fabs(f2) <= std::fabs(f1)) {
+      d2 *= 0.5;
+      f2 = f(d2);
+    } else {
+      d1 *= 1.5;
+      f1 = f(d1);
+    }
+  }
+  if (!(f1 * f2 <= 0.0)) {
+    s.D = std::fabs(f1) < std::fabs(f2) ? d1 : d2;
+    s.Z = Evaluate(c, B, CT, s.D).Z;
+    s.omens = kOmenNoBracket;
+    return s;
+  }
+
+  // Brent's method: inverse quadratic interpolation with bisection fallback.
+  double a = d2, fa = f2, b = d1, fb = f1, cc = a, fc = fa, d = b - a, e = d;
+  bool converged = false;
+  for (int it = 0; it < 20; ++it) {
+    if ((fb > 0.0 && fc > 0.0) || (fb < 0.0 && fc < 0.0)) {
+      cc = a;
+      fc = fa;
+      d = e = b - a;
+    }
+    if (std::fabs(fc) < std::fabs(fb)) {
+      a = b; b = cc; cc = a;
+      fa = fb; fb = fc; fc = fa;
+    }
+    const double tol1 = 6e-12 * std::fabs(b) + 5e-06;
+    const double xm = 0.5 * (cc - b);
+    if (std::fabs(xm) <= tol1 || fb == 0.0) {
+      converged = true;
+      break;
+    }
+    if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
+      double p, q, r;
+      const double sr = fb / fa;
+      if (a == cc) {
+        p = 2.0 * xm * sr;
+        q = 1.0 - sr;
+      } else {
+        q = fa / fc;
+        r = fb / fc;
+        p = sr * (2.0 * xm * q * (q - r) - (b - a) * (r - 1.0));
+        q = (q - 1.0) * (r - 1.0) * (sr - 1.0);
+      }
+      if (p > 0.0) q = -q;
+      p = std::fabs(p);
+      if (2.0 * p < std::min(3.0 * xm * q - std::fabs(tol1 * q), std::fabs(e * q))) {
+        e = d;
+        d = p / q;
+      } else {
+        d = xm;
+        e = d;
+      }
+    } else {
+      d = xm;
+      e = d;
+    }
+    a = b;
+    fa = fb;
+    b += std::fabs(d) > tol1 ? d : (xm > 0.0 ? tol1 : -tol1);
+    fb = f(b);
+  }
+  if (!converged) s.omens = kOmenNoConverge;
+
+  // The absolute tolerance above leaves low densities coarse: polish with Newton steps on the
+  // analytic slope, kept inside the final bracket, so Z agrees with the exact root.
+  const double lo = std::min(b, cc), hi = std::max(b, cc);
+  double D = b;
+  for (int it = 0; it < 8; ++it) {
+    const ZAndSlope zs = Evaluate(c, B, CT, D);
+    const double fx = D * RT * zs.Z - P;
+    const double slope = RT * (zs.Z + D * zs.dZdD);
+    if (!(slope > 0.0) || fx == 0.0) break;
+    const double next = D - fx / slope;
+    if (!(next >= lo && next <= hi)) break;
+    const double step = std::fabs(next - D);
+    D = next;
+    if (step <= 4.0 * std::numeric_limits<double>::epsilon() * D) break;
+  }
+  s.D = D;
+  s.Z = Evaluate(c, B, CT, D).Z;
+  return s;
+}
+
+Solution Base(Cache& c, std::span<const double, 21> x, double P_Pa, double T) {
+  Characterise(c, x);
+  Solution s;
+  if (!(T > 0.0) || !std::isfinite(T)) {
+    s.omens = kOmenNoBracket;
+    c.Told = kInvalidT;
+    return s;
+  }
+  TempTerms t;
+  TemperatureTerms(c, T, t);
+  const double P = P_Pa / 1e6;
+  s = SolveDensity(c, t.B, t.CT, P, T);
+  if (s.D > 0.0) s.Z = P / (s.D * kR * T);
+  c.Told = kInvalidT;
+  return s;
+}
+
+Solution Flowing(Cache& c, double P_Pa, double T) {
+  if (!(T > 0.0) || !std::isfinite(T)) {
+    Solution s;
+    s.omens = kOmenNoBracket;
+    return s;
+  }
+  EnsureTemperature(c, T);
+  return SolveDensity(c, c.vB, c.CT, P_Pa / 1e6, T);
+}
+
+}  // namespace qmx::AGA892
