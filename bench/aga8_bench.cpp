@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "gas/aga8.hpp"
+#include "gas/sgerg.hpp"
 
 namespace {
 
@@ -41,5 +42,20 @@ void BM_BaseUpdate(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(Base(c, kGulfCoast, 101325.0, 288.15));
 }
 BENCHMARK(BM_BaseUpdate);
+
+// SGERG-88 flowing call on a characterised gas at a new state each time.
+void BM_SgergFlowing(benchmark::State& state) {
+  using namespace qmx::SGERG;
+  Gross g;
+  g.hs = 40.66e6, g.gr = 0.581, g.co2 = 0.006;
+  Cache cache;
+  Base(GHC, 101325.0, 288.15, Sref{}, g, cache);
+  double T = 295.15;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(Flowing(3593.7e3, T, g, cache));
+    T = T == 295.15 ? 295.25 : 295.15;
+  }
+}
+BENCHMARK(BM_SgergFlowing);
 
 }  // namespace
