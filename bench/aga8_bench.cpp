@@ -45,14 +45,14 @@ BENCHMARK(BM_BaseUpdate);
 
 // SGERG-88 flowing call on a characterised gas at a new state each time.
 void BM_SgergFlowing(benchmark::State& state) {
-  using namespace qmx::SGERG;
+  using qmx::SGERG::Gross, qmx::SGERG::GHC, qmx::SGERG::Sref;
   Gross g;
   g.hs = 40.66e6, g.gr = 0.581, g.co2 = 0.006;
-  Cache cache;
-  Base(GHC, 101325.0, 288.15, Sref{}, g, cache);
+  qmx::SGERG::Cache cache;
+  qmx::SGERG::Base(GHC, 101325.0, 288.15, Sref{}, g, cache);
   double T = 295.15;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(Flowing(3593.7e3, T, g, cache));
+    benchmark::DoNotOptimize(qmx::SGERG::Flowing(3593.7e3, T, g, cache));
     T = T == 295.15 ? 295.25 : 295.15;
   }
 }
