@@ -357,3 +357,83 @@ TEST(If97Exponent, IdealGas) {
 }
 
 }  // namespace
+
+namespace {
+
+// IAPWS R12-08 (the 2008 formulation) Table 4 verification values, in µPa s, at states inside
+// the range of the 1985 formulation: the two formulations agree within 1 % there.
+TEST(If97Viscosity, CloseToThe2008FormulationVerificationTable) {
+  struct Point {
+    double T;
+    double rho;
+    double mu2008;
+  };
+  for (const Point& p : {Point{298.15, 998.0, 889.735100}, Point{373.15, 1000.0, 307.883622},
+                         Point{433.15, 1.0, 14.538324}, Point{433.15, 1000.0, 217.685358},
+                         Point{873.15, 1.0, 32.619287}, Point{873.15, 100.0, 35.802262},
+                         Point{873.15, 600.0, 77.430195}, Point{1173.15, 1.0, 44.217245},
+                         Point{1173.15, 100.0, 47.640433}}) {
+    EXPECT_NEAR(Viscosity(p.rho, p.T) * 1e6, p.mu2008, 0.01 * p.mu2008) << p.T << ' ' << p.rho;
+  }
+}
+
+// The NBS reference datum for water at 20 °C and 0.101325 MPa: 1002.0 µPa s (Kestin, Sokolov and
+// Wakeham 1978); the 1985 formulation represents it within its 0.5 % tolerance.
+TEST(If97Viscosity, ReferenceDatumAt20C) {
+  const Phase1 s = S1phase_TP(0, 101325.0, 293.15);
+  ASSERT_EQ(s.region, kRegionLiquid);
+  EXPECT_NEAR(s.viscosity * 1e6, 1002.0, 0.005 * 1002.0);
+}
+
+// Any input: region 0 or a finite positive state, never a raise. Bands of 3.4 MPa and more reach
+// deep into the liquid, where the vapour equations of the band give no sensible state: those
+// only have to return.
+TEST(If97Robustness, AnyPressureAndTemperature) {
+  const std::vector<double> pressures{-kInf, -1e6, -1.0, 0.0, 1e-300, 1.0, 611.0, 1e3, 1e5, 1e6, 1e7,
+                                      16.5e6, 16.6e6, 20e6, 21.9e6, 22.0639e6, kPc, 22.1e6, 30e6, 1e8,
+                                      kPmax, 1.0000001e8, 1e300, kInf, kNaN};
+  const std::vector<double> temps{-kInf, -300.0, 0.0, 273.0, 273.15, 300.0, 450.0, 600.0, 623.15,
+                                  623.2, 630.0, 640.0, 646.0, 647.0, kTc, 647.2, 650.0, 700.0, 863.0,
+                                  900.0, 1073.15, kTmax, 1073.2, 5000.0, kInf, kNaN};
+  for (int band : {0, 1, 10, 1000, 100000, -7, std::numeric_limits<int>::max(),
+                   std::numeric_limits<int>::min()}) {
+    for (double P : pressures) {
+      for (double T : temps) {
+        Phase1 s;
+        ASSERT_NO_THROW(s = S1phase_TP(band, P, T)) << band << ' ' << P << ' ' << T;
+        EXPECT_TRUE(s.region >= kRegionNone && s.region <= kRegionSaturated);
+        if (s.region == kRegionNone || band >= 100000) continue;
+        EXPECT_TRUE(std::isfinite(s.density) && s.density > 0.0) << band << ' ' << P << ' ' << T;
+        EXPECT_TRUE(std::isfinite(s.enthalpy)) << band << ' ' << P << ' ' << T;
+        EXPECT_TRUE(std::isfinite(s.viscosity) && s.viscosity > 0.0) << band << ' ' << P << ' ' << T;
+      }
+    }
+  }
+  SatState s;
+  for (double P : pressures) {
+    ASSERT_NO_THROW(SatByP(P, s)) << P;
+    EXPECT_TRUE(std::isfinite(s.rhoV) && s.rhoV > 0.0 && s.rhoL >= s.rhoV) << P;
+  }
+  for (double T : temps) {
+    ASSERT_NO_THROW(SatByT(T, s)) << T;
+    EXPECT_TRUE(std::isfinite(s.rhoV) && s.rhoV > 0.0 && s.rhoL >= s.rhoV) << T;
+  }
+}
+
+// The corners of the accepted range are computed, one step outside is region 0.
+TEST(If97Limits, Corners) {
+  EXPECT_EQ(S1phase_TP(0, 100e6, 273.15).region, kRegionLiquid);
+  EXPECT_NEAR(S1phase_TP(0, 100e6, 273.15).density, 1045.274, 1e-3);
+  EXPECT_EQ(S1phase_TP(0, 100e6, 1073.15).region, kRegionVapour);
+  EXPECT_NEAR(S1phase_TP(0, 100e6, 1073.15).density, 230.6535, 1e-3);
+  EXPECT_EQ(S1phase_TP(0, 1.0, 1073.15).region, kRegionVapour);
+  EXPECT_NEAR(S1phase_TP(0, 1.0, 1073.15).density, 1.0 / (kR * 1073.15), 1e-9);
+  EXPECT_EQ(S1phase_TP(0, 1.0, 273.15).region, kRegionSaturated);
+  EXPECT_EQ(S1phase_TP(0, 1.0, 273.16).region, kRegionVapour);
+  EXPECT_EQ(S1phase_TP(0, 0.0, 273.15).region, kRegionNone);
+  EXPECT_EQ(S1phase_TP(0, 1e6, 1073.150001).region, kRegionVapour);
+  EXPECT_EQ(S1phase_TP(0, 1e6, 1073.150002).region, kRegionNone);
+  EXPECT_EQ(S1phase_TP(0, 1e6, 273.1499999).region, kRegionNone);
+}
+
+}  // namespace
