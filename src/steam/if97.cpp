@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 #include "numerics/error.hpp"
@@ -21,10 +22,11 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kPsatMin = 611.212677444345;
 
 // Region-3 density search: the upper start of the design, the highest density tried when
-// that start is widened, the number of scan steps used when three roots are possible.
+// that start is widened, the numbers of walk steps used when three roots are possible.
 constexpr double kR3High = 750.0;
 constexpr double kR3Ceiling = 1100.0;
-constexpr int kR3Scan = 200;
+constexpr int kR3Coarse = 16;
+constexpr int kR3Fine = 256;
 constexpr double kR3Tol = 1e-5;
 
 thread_local int r3Evaluations = 0;
@@ -106,6 +108,26 @@ struct Isotherm {
   }
 };
 
+// Walks from `from` (where f has the sign opposite to `sign`) towards `to` (same sign as
+// `from`) and returns the root between the first point where f has the sign `sign` and the
+// point before it: the root nearest `from`. A coarse walk first; a fine one when the coarse
+// steps stepped over a pair of roots.
+template <class F>
+bool Walk(F& f, double from, double to, double sign, double& root) {
+  for (int steps : {kR3Coarse, kR3Fine}) {
+    const double step = (to - from) / steps;
+    for (int k = 1; k < steps; ++k) {
+      const double x = from + k * step;
+      if (sign * f(x) > 0.0) {
+        const double prev = x - step;
+        root = Numerics::Broot(kR3Tol, std::min(prev, x), std::max(prev, x), f);
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 // Finds the root of p3(rho, T) = P on the side asked for; false when there is none.
 // Every density tried is positive and at most kR3Ceiling.
 bool SolveR3(double P, double T, Phase phase, double& rho) {
@@ -147,15 +169,7 @@ bool SolveR3(double P, double T, Phase phase, double& rho) {
     }
     // f(rho_c) > 0: the unstable middle root may lie between rho_c and the liquid root.
     // Walk down from the liquid end to the first negative value: the largest root is above it.
-    const double step = (b - kRhoc) / kR3Scan;
-    for (int k = 1; k < kR3Scan; ++k) {
-      const double x = b - k * step;
-      if (f(x) < 0.0) {
-        rho = Numerics::Broot(kR3Tol, x, x + step, f);
-        return finish(true);
-      }
-    }
-    return finish(false);
+    return finish(Walk(f, b, kRhoc, -1.0, rho));
   }
   // Vapour side: a low start well below the ideal-gas density, where p3 < P.
   double a = 0.5 * P / (kR * T);
@@ -171,15 +185,7 @@ bool SolveR3(double P, double T, Phase phase, double& rho) {
   }
   // f(rho_c) < 0: walk up from the vapour end to the first positive value: the smallest root
   // is below it.
-  const double step = (kRhoc - a) / kR3Scan;
-  for (int k = 1; k < kR3Scan; ++k) {
-    const double x = a + k * step;
-    if (f(x) > 0.0) {
-      rho = Numerics::Broot(kR3Tol, x - step, x, f);
-      return finish(true);
-    }
-  }
-  return finish(false);
+  return finish(Walk(f, a, kRhoc, 1.0, rho));
 }
 
 // The saturated-vapour isentropic exponent table, indexed from 1: t in degrees C.
@@ -214,10 +220,12 @@ void FillSaturated(double P, double T, SatState& out) {
     out.rhoV = Rho2(P, T);
     out.hV = H2(P, T);
   } else {
-    // Above 623.15 K both saturated phases lie in region 3.
-    out.rhoL = RHOcritR3(P, T, Phase::Liquid);
+    // Above 623.15 K both saturated phases lie in region 3. Within a few pascals of the
+    // critical point the roots merge into the critical density, which stands in when the
+    // search cannot separate them.
+    if (!SolveR3(P, T, Phase::Liquid, out.rhoL)) out.rhoL = kRhoc;
     out.hL = H3(out.rhoL, T);
-    out.rhoV = RHOcritR3(P, T, Phase::Vapour);
+    if (!SolveR3(P, T, Phase::Vapour, out.rhoV)) out.rhoV = kRhoc;
     out.hV = H3(out.rhoV, T);
   }
   out.muL = Viscosity(out.rhoL, T);
@@ -313,8 +321,16 @@ double RHOcritR3(double P, double T, Phase phase) {
 }
 
 double RHOcritR3(double P, double T) {
-  const Phase phase = (P < kPc && T > Tsat(P)) ? Phase::Vapour : Phase::Liquid;
-  return RHOcritR3(P, T, phase);
+  const bool vapour = P < kPc && T > Tsat(P);
+  double rho = 0.0;
+  // Next to the critical point the isotherm may have a single root on the other side of the
+  // critical density: that root is then the state.
+  if (SolveR3(P, T, vapour ? Phase::Vapour : Phase::Liquid, rho)) return rho;
+  const int evaluations = r3Evaluations;
+  const bool found = SolveR3(P, T, vapour ? Phase::Liquid : Phase::Vapour, rho);
+  r3Evaluations += evaluations;
+  if (!found) Raise(kModule, "IF97.RHOcritR3() bracket failure", 1);
+  return rho;
 }
 
 int R3Evaluations() noexcept { return r3Evaluations; }

@@ -55,7 +55,7 @@ enum class Phase { Liquid, Vapour };
 // "IF97.RHOcritR3() bracket failure" (1) when no such root is found.
 double RHOcritR3(double P, double T, Phase phase);
 // The same with the phase of the state: vapour below the critical pressure when T is above
-// Tsat(P), liquid otherwise.
+// Tsat(P), liquid otherwise; the other side's root when the isotherm has none on that side.
 double RHOcritR3(double P, double T);
 // Pressure evaluations used by the last region-3 density search on this thread.
 int R3Evaluations() noexcept;

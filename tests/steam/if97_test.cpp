@@ -390,10 +390,11 @@ TEST(If97Viscosity, ReferenceDatumAt20C) {
 // only have to return.
 TEST(If97Robustness, AnyPressureAndTemperature) {
   const std::vector<double> pressures{-kInf, -1e6, -1.0, 0.0, 1e-300, 1.0, 611.0, 1e3, 1e5, 1e6, 1e7,
-                                      16.5e6, 16.6e6, 20e6, 21.9e6, 22.0639e6, kPc, 22.1e6, 30e6, 1e8,
+                                      16.5e6, 16.6e6, 20e6, 21.9e6, 22.0639e6, 22.06399e6,
+                                      std::nextafter(kPc, 0.0), kPc, 22.1e6, 30e6, 1e8,
                                       kPmax, 1.0000001e8, 1e300, kInf, kNaN};
   const std::vector<double> temps{-kInf, -300.0, 0.0, 273.0, 273.15, 300.0, 450.0, 600.0, 623.15,
-                                  623.2, 630.0, 640.0, 646.0, 647.0, kTc, 647.2, 650.0, 700.0, 863.0,
+                                  623.2, 630.0, 640.0, 646.0, 647.0, 647.0959, std::nextafter(kTc, 0.0), kTc, 647.2, 650.0, 700.0, 863.0,
                                   900.0, 1073.15, kTmax, 1073.2, 5000.0, kInf, kNaN};
   for (int band : {0, 1, 10, 1000, 100000, -7, std::numeric_limits<int>::max(),
                    std::numeric_limits<int>::min()}) {
