@@ -9,6 +9,7 @@
 #include <fstream>
 #include <limits>
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -201,6 +202,11 @@ struct RegionCase {
   double T;
   int region;
 };
+
+// Printed into the test names: the state, not the bytes of the record.
+void PrintTo(const RegionCase& c, std::ostream* os) {
+  *os << "band " << c.band << " P " << c.P << " T " << c.T;
+}
 
 class If97RegionTest : public ::testing::TestWithParam<RegionCase> {};
 
