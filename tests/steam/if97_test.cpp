@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <limits>
+#include <iomanip>
 #include <map>
 #include <ostream>
 #include <sstream>
@@ -205,7 +206,7 @@ struct RegionCase {
 
 // Printed into the test names: the state, not the bytes of the record.
 void PrintTo(const RegionCase& c, std::ostream* os) {
-  *os << "band " << c.band << " P " << c.P << " T " << c.T;
+  *os << std::setprecision(12) << "band " << c.band << " P " << c.P << " T " << c.T;
 }
 
 class If97RegionTest : public ::testing::TestWithParam<RegionCase> {};
