@@ -24,3 +24,17 @@ function(qmx_add_library name)
 endfunction()
 
 include(GoogleTest)
+
+# qmx_cli_test(<name> ARGS ... [EXIT code] [STDOUT regex] [STDERR regex]): runs qmxcli with the
+# arguments and checks its exit status and what it printed. Cases live in tests/cli/*.cmake.
+function(qmx_cli_test name)
+  cmake_parse_arguments(C "" "EXIT;STDOUT;STDERR" "ARGS" ${ARGN})
+  if(NOT DEFINED C_EXIT)
+    set(C_EXIT 0)
+  endif()
+  string(REPLACE ";" "@@" args "${C_ARGS}")
+  add_test(NAME cli_${name}
+           COMMAND ${CMAKE_COMMAND} "-DEXE=$<TARGET_FILE:qmxcli>" "-DARGS=${args}" "-DEXIT=${C_EXIT}"
+                   "-DSTDOUT=${C_STDOUT}" "-DSTDERR=${C_STDERR}" -P "${PROJECT_SOURCE_DIR}/cmake/RunCli.cmake")
+  set_tests_properties(cli_${name} PROPERTIES TIMEOUT 60)
+endfunction()
