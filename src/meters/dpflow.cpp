@@ -199,7 +199,7 @@ void MassFlow(DPFlags& flags, DPResult& r, const DPFluid& f, const DPMeter& m) {
     }
     r.beta = Beta(type, r.Dt, r.dt);
   }
-  if (!(r.Dt > 0) || !(r.dt >= 0) || !Finite(r.beta) || !(r.beta >= 0)) {
+  if (!(r.Dt > 0) || !(r.dt >= 0) || !Finite(r.Dt) || !Finite(r.dt) || !Finite(r.beta) || !(r.beta >= 0)) {
     // Extreme temperatures or expansion coefficients can drive a dimension to nonsense.
     SetFlag(flags, kFlagInput);
     ZeroResult(r);
@@ -236,10 +236,9 @@ void MassFlow(DPFlags& flags, DPResult& r, const DPFluid& f, const DPMeter& m) {
     for (int pass = 1; pass <= kMaxPasses; ++pass) {
       const double previous = r.qm;
       if (!flow::HasEquation(type)) {
-        r.qm = 0.0;
-        r.C = 0.0;
         SetFlag(flags, kFlagMethod);
-        break;
+        ZeroResult(r);
+        return;
       }
       p.ReD = r.Re_D;
       p.Red = r.Re_d;
@@ -290,7 +289,7 @@ void MassFlow(DPFlags& flags, DPResult& r, const DPFluid& f, const DPMeter& m) {
     r.qm *= r.hole_factor;
   }
 
-  if (!Finite(r.qm) || !Finite(r.C)) {
+  if (!Finite(r.qm) || !Finite(r.C) || !Finite(r.E) || !Finite(r.epsilon)) {
     // An equation driven outside its domain (e.g. a beta of 1 or more): report, never pass on.
     SetFlag(flags, kFlagCalc);
     ZeroResult(r);
