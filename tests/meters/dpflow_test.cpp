@@ -70,7 +70,7 @@ Case WaterCase(MeterType type) {
 // ---- Peer values (fluids 1.0.22, tools/dpflow_reference.py) -----------------------
 struct PeerCase {
   MeterType type;
-  int tap;
+  int tap;  // orifice tap; for Vent_Cl the convergent
   double D, d, dp, P1, rho, mu, kappa;
   bool compressible;
   double qm, C, epsilon;
@@ -86,6 +86,7 @@ TEST_P(PeerMassFlow, AgreesWithFluids) {
   m.d = p.d;
   m.Tref_D = m.Tref_d = 300.0;  // at the flowing temperature: no thermal correction
   m.element.tap = static_cast<std::uint8_t>(p.tap);
+  m.element.convergent = static_cast<std::uint8_t>(p.tap);  // Vent_Cl: the convergent
   const DPFluid f{p.dp, 300.0, p.P1, p.mu, p.kappa, p.rho, p.rho, 0.0, p.compressible};
   DPFlags flags = 0;
   DPResult r;
@@ -115,7 +116,16 @@ INSTANTIATE_TEST_SUITE_P(
         PeerCase{MeterType::Noz_ISA, 1, 0.2, 0.12, 40000, 5000000, 40, 1.2e-05, 1.3, true, 20.748739176165198,
                  0.96212956055770038, 0.99446666921484395},
         PeerCase{MeterType::Noz_LR, 1, 0.15, 0.075, 30000, 1000000, 998.2, 0.001, 1, false, 34.887891246574561,
-                 0.98801500884921267, 1}));
+                 0.98801500884921267, 1},
+        PeerCase{MeterType::Vent_Cl, 2, 0.15, 0.075, 50000, 2000000, 20, 1.1e-05, 1.3, true, 6.3192210032400986,
+                 0.995, 0.98423475299685803},
+        PeerCase{MeterType::Vent_Cl, 1, 0.3, 0.15, 100000, 2000000, 20, 1.1e-05, 1.3, true, 34.780983150132123,
+                 0.984, 0.96834474176014396},
+        PeerCase{MeterType::Vent_Cl, 0, 0.5, 0.3, 20000, 1000000, 998.2, 0.001, 1, false, 471.5719435162647, 0.985,
+                 1},
+        // fluids' Venturi-nozzle C rescaled to the ISO constant 0.196 (see the script).
+        PeerCase{MeterType::Vent_Noz, 1, 0.2, 0.1, 50000, 2000000, 20, 1.1e-05, 1.4, true, 11.045001554060823,
+                 0.97713794193046477, 0.98535032280030288}));
 
 // ---- The iterated solution satisfies its own flow equation ---------------------------
 struct IterCase {
