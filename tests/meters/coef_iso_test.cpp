@@ -67,4 +67,11 @@ TEST(Iso5167_4, WorkedExpansibility) {
   EXPECT_NEAR(GasExpansion(0, MeterType::Vent_Noz, 60e5, 0.5e5, 1.3, 0.1, 0.06), 0.994236, 5e-7);
 }
 
+TEST(Iso5167_2, OrificeExpansibilityExample) {
+  // D 73.9 mm, d 22.2 mm, P1 1 bar, P2 0.99 bar, kappa 1.4: epsilon 0.99747 to the standard's digits.
+  const double eps = GasExpansion(0, MeterType::Orf_ISO, 1e5, 1e3, 1.4, 0.0739, 0.0222);
+  EXPECT_NEAR(eps, 0.9974739057343425, 1e-12);
+  EXPECT_NEAR(eps, GasExpansion(0, MeterType::Orf_3M, 1e5, 1e3, 1.4, 0.0739, 0.0222), 0.0);
+}
+
 }  // namespace
