@@ -51,8 +51,8 @@ double IdealExponent(const Present& present, const Slate& X, double T);
 // Dilute-gas viscosity at T (Pa s) by the Sutherland form from Mu (Pa s at 60 F), S = 0.9 Tc.
 double ViscosityAt(double T, double Tc, double Mu);
 
-// Saturation pressure of water at T (Pa); 0 below 273.15 K or when T is not finite, the critical
-// pressure at and above the critical temperature.
+// Saturation pressure of water at T (Pa) by IAPWS-IF97, T taken into 273.15..647.096 K; 0 when T is
+// not finite.
 double WaterVapourPressure(double T);
 
 // Z rounded to a multiple of 1e-5, molar density to a multiple of 1e-6 (halves away from zero).
@@ -103,8 +103,8 @@ double MethaneNumberHC(double HC);  // Mon1
 double MethaneNumberX(const Slate& X);  // Mon2
 
 // Wet-basis normalisation: present where the raw value is positive, water fraction
-// xw = Psat(THc) / P (0 for P not positive, at most 1), the other fractions share 1 - xw so the
-// slate sums to one.
+// xw = Psat(THc) / P (0 for P not positive, at most 1), the other fractions share 1 - xw in
+// proportion to their raw values, so the slate sums to one.
 void NormalizeWet(const Slate& S, double THc, double P, Slate& X, Present& present);
 
 }  // namespace qmx::GAS1
