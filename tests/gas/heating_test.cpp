@@ -349,39 +349,3 @@ TEST(Rounding, ZAndMolarDensity) {
   EXPECT_DOUBLE_EQ(RoundMD(0.04231249), 0.042312);
   EXPECT_DOUBLE_EQ(RoundMD(-0.04231251), -0.042313);
 }
-
-// Wet basis: the slate sums to one with water at Psat(THc)/P.
-TEST(NormalizeWet, SumsToOne) {
-  Slate S{};
-  S[comp::C1] = 90.0;
-  S[comp::C2] = 10.0;
-  S[comp::H2O] = 5.0;
-  S[comp::N2] = -1.0;
-  Slate X{};
-  Present present{};
-  NormalizeWet(S, 288.15, 101325.0, X, present);
-  const double xw = WaterVapourPressure(288.15) / 101325.0;
-  double sum = 0.0;
-  for (double x : X) sum += x;
-  EXPECT_NEAR(sum, 1.0, 1e-15);
-  EXPECT_DOUBLE_EQ(X[comp::H2O], xw);
-  EXPECT_NEAR(X[comp::C1] / X[comp::C2], 9.0, 1e-12);
-  EXPECT_FALSE(present[comp::N2]);
-  EXPECT_EQ(X[comp::N2], 0.0);
-  EXPECT_TRUE(present[comp::H2O]);
-
-  NormalizeWet(S, 288.15, 0.0, X, present);
-  EXPECT_EQ(X[comp::H2O], 0.0);
-  EXPECT_FALSE(present[comp::H2O]);
-  EXPECT_DOUBLE_EQ(X[comp::C1], 0.9);
-
-  // Only water entered: the dry part is methane; a pressure below Psat gives all water.
-  Slate w{};
-  w[comp::H2O] = 1.0;
-  NormalizeWet(w, 288.15, 101325.0, X, present);
-  EXPECT_NEAR(X[comp::C1] + X[comp::H2O], 1.0, 1e-15);
-  EXPECT_TRUE(present[comp::C1]);
-  NormalizeWet(S, 288.15, 1000.0, X, present);
-  EXPECT_EQ(X[comp::H2O], 1.0);
-  EXPECT_EQ(X[comp::C1], 0.0);
-}
