@@ -109,7 +109,7 @@ TEST(FeFormatText, DirectiveParsing) {
   // Width of three digits at most: the fourth digit is the letter.
   const std::string wide = FmtToString("%1234i", 7);
   ASSERT_EQ(wide.size(), 124u);
-  EXPECT_EQ(wide.substr(120), "   4i");
+  EXPECT_EQ(wide.substr(119), "   4i");
   EXPECT_EQ(FmtToString("%i,%s,%r,%c,%b", 1, "two", 3.0, '4', true), "1,two,3.0,4,YES");
 }
 
