@@ -105,6 +105,9 @@ TEST(FeFormatText, DirectiveParsing) {
   EXPECT_EQ(FmtToString("%q"), "");  // no argument left: nothing
   EXPECT_EQ(FmtToString("%i %i.", 1), "1 .");
   EXPECT_EQ(FmtToString("100%"), "100%");  // "%" as the last character
+  EXPECT_EQ(FmtToString("%%"), "");         // "%%" is a directive, not an escape
+  EXPECT_EQ(FmtToString("%%", 1), "%");
+  EXPECT_EQ(FmtToString("%.i", 9), "9");    // an empty precision
   EXPECT_EQ(FmtToString("%5"), "");        // a directive cut off by the end
   // Width of three digits at most: the fourth digit is the letter.
   const std::string wide = FmtToString("%1234i", 7);
@@ -139,6 +142,18 @@ TEST(FeFormatText, OutputLimit) {
   ASSERT_EQ(line.size(), 600u);
   EXPECT_EQ(line.back(), '\r');
   EXPECT_EQ(FmtToString(std::string(600, 'z') + "%i", 5), std::string(600, 'z'));
+}
+
+TEST(FeFormatText, ArgumentSizes) {
+  EXPECT_EQ(qmx::FE::Arg('c').Size(), 1u);
+  EXPECT_EQ(qmx::FE::Arg(true).Size(), 1u);
+  EXPECT_EQ(qmx::FE::Arg(std::int16_t{1}).Size(), 2u);
+  EXPECT_EQ(qmx::FE::Arg(1.0f).Size(), 4u);
+  EXPECT_EQ(qmx::FE::Arg(std::size_t{1}).Size(), 8u);
+  EXPECT_EQ(qmx::FE::Arg(1LL).Size(), 8u);
+  EXPECT_EQ(qmx::FE::Arg("abc").Size(), 3u);
+  EXPECT_EQ(qmx::FE::Arg(BitSet{0, 4}).Size(), 4u);
+  EXPECT_EQ(FmtToString("%s", static_cast<const char*>(nullptr)), "");
 }
 
 TEST(FeFormatText, SpanInterface) {

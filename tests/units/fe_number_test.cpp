@@ -352,7 +352,7 @@ TEST(FeTidyThenConvert, EveryTidiedTextConverts) {
   // What the number tidy writes is always a number to the conversion.
   double x = 0;
   for (const char* typed : {"12 psi", "abc", "-", "-.", "1,234.5", "3E-", "1.5000E+003", "+",
-                            "0.0e0", "1e999", "--5", ".", "9.", "0-0"}) {
+                            "0.0e0", "1e999", "--5", ".", "9.", "0-0", "12.E5", "5.e", "e5", "1e+-5"}) {
     std::string t = typed;
     TidyNumber(true, t);
     if (std::string(typed) == "1e999") {
