@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -154,6 +155,22 @@ TEST(FeFormatText, ArgumentSizes) {
   EXPECT_EQ(qmx::FE::Arg("abc").Size(), 3u);
   EXPECT_EQ(qmx::FE::Arg(BitSet{0, 4}).Size(), 4u);
   EXPECT_EQ(FmtToString("%s", static_cast<const char*>(nullptr)), "");
+}
+
+TEST(FeFormatText, RandomFormatsStayWithinTheLimit) {
+  std::mt19937 rng(11);
+  const std::string alphabet = "%%%-0123456789.iuhnrscbqIR\\entx";
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> length(0, 40);
+  const std::vector<qmx::FE::Arg> args = {std::int8_t{-3}, 1e300, "text", true, BitSet{5, 2},
+                                          std::nan(""), 'c', std::uint64_t{7}};
+  std::string out;
+  for (int k = 0; k < 20000; ++k) {
+    std::string format;
+    for (int n = length(rng); n > 0; --n) format.push_back(alphabet[pick(rng)]);
+    qmx::FE::FormatText(args, format, out);
+    ASSERT_LE(out.size(), qmx::FE::kFormatLimit) << format;
+  }
 }
 
 TEST(FeFormatText, SpanInterface) {
