@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -123,6 +125,47 @@ TEST(FeRealToFixed, PlacesAndFifteenDigits) {
   EXPECT_EQ(Fixed(2, 5e-324), "0.00");
 }
 
+// printf's correctly rounded digits with a three-digit exponent.
+std::string PrintfFloat(int n, double x) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*E", n - 1, x);
+  std::string t = buf;
+  const std::size_t e = t.find('E');
+  const int exponent = std::stoi(t.substr(e + 1));
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "E%c%03d", exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+  return t.substr(0, e) + tail;
+}
+
+TEST(FeConversionsAgainstPrintf, RandomValues) {
+  // Ties (exactly representable halves) are where the two may differ; random
+  // doubles with 53-bit mantissas essentially never are ties.
+  std::mt19937_64 rng(20261206);
+  std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+  std::uniform_int_distribution<int> power(-300, 300);
+  std::uniform_int_distribution<int> digits(1, 17);
+  int compared = 0;
+  for (int k = 0; k < 3000; ++k) {
+    const double x = (k % 2 ? -1 : 1) * mantissa(rng) * std::pow(10.0, power(rng));
+    const int n = digits(rng);
+    ASSERT_EQ(Float(n, x), PrintfFloat(n, x)) << x << " " << n;
+    // Fixed with at most 15 significant digits.
+    const int e = static_cast<int>(std::floor(std::log10(std::fabs(x))));
+    if (e >= -10 && e <= 14) {
+      const int places = std::max(0, 14 - e - (k % 7));
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%.*f", places, x);
+      ASSERT_EQ(Fixed(places, x), std::string(buf) + (places == 0 ? "." : "")) << x << " " << places;
+      ++compared;
+    }
+    // The 17-digit form reads back to the same double.
+    double back = 0;
+    ASSERT_TRUE(StrToReal(LR(6, 0, x), back)) << x;
+    ASSERT_EQ(back, x);
+  }
+  EXPECT_GT(compared, 100);
+}
+
 TEST(FeLRtoStr, PartExamples) {
   EXPECT_EQ(LR(6, 12, 1234.5678), "1234.5678");
   EXPECT_EQ(LR(6, 12, 0.0), "0");
@@ -233,6 +276,7 @@ TEST(FeTidyNumber, StatesAndNeverEmpty) {
   EXPECT_EQ(Tidy("-"), "0");
   EXPECT_EQ(Tidy("+-5"), "+5");
   EXPECT_EQ(Tidy("0-5"), "-5");
+  EXPECT_EQ(Tidy("-0-31"), "-31");  // one sign at most
   EXPECT_EQ(Tidy("1.2.3"), "1.23");
   EXPECT_EQ(Tidy("10.0500"), "10.05");
   EXPECT_EQ(Tidy("1.50E5"), "1.5E5");
@@ -309,13 +353,33 @@ TEST(FeTidyThenConvert, EveryTidiedTextConverts) {
   // What the number tidy writes is always a number to the conversion.
   double x = 0;
   for (const char* typed : {"12 psi", "abc", "-", "-.", "1,234.5", "3E-", "1.5000E+003", "+",
-                            "0.0e0", "1e999", "--5", ".", "9.", "0-0"}) {
+                            "0.0e0", "1e999", "--5", ".", "9.", "0-0", "12.E5", "5.e", "e5", "1e+-5"}) {
     std::string t = typed;
     TidyNumber(true, t);
     if (std::string(typed) == "1e999") {
       EXPECT_FALSE(StrToReal(t, x)) << t;  // an overflow stays a failure
     } else {
       EXPECT_TRUE(StrToReal(t, x)) << typed << " -> " << t;
+    }
+  }
+}
+
+TEST(FeTidyThenConvert, RandomTexts) {
+  // Short texts cannot overflow without an exponent, so every tidied text
+  // without one converts, and no tidied text is empty.
+  std::mt19937 rng(7);
+  const std::string alphabet = "0123456789+-.eE ,x";
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> length(0, 20);
+  for (int k = 0; k < 20000; ++k) {
+    std::string t;
+    for (int n = length(rng); n > 0; --n) t.push_back(alphabet[pick(rng)]);
+    const std::string typed = t;
+    TidyNumber(k % 3 != 0, t);
+    ASSERT_FALSE(t.empty()) << typed;
+    double x = 0;
+    if (t.find_first_of("eE") == std::string::npos) {
+      ASSERT_TRUE(StrToReal(t, x)) << typed << " -> " << t;
     }
   }
 }
