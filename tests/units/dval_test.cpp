@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "numerics/error.hpp"
@@ -424,6 +425,41 @@ TEST(DValRecordLine, BadLinesRaiseAndChangeNothing) {
   uCDTstrToDV(target.get(), name, bad.substr(0, bad.find("NO,0,VALID")));
   EXPECT_EQ(name, "P");
   EXPECT_EQ(target->mks, 5000.0);
+}
+
+// Random entry texts and record lines: entries are accepted or refused without a raise, and the
+// SI value always agrees with the display value; a record line either reads or raises the reader's
+// own error.
+TEST(DValRobustness, RandomTexts) {
+  std::mt19937 rng(6268);
+  const std::string alphabet = "0123456789.,-+eE psikgYESNOfINOUT\x01\xff";
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> length(0, 30);
+  auto dv = Make("kpa", 1.0);
+  uDVsetMinLimit("kpa", -500.0, *dv);
+  uDVsetMaxLimit("kpa", 500.0, *dv);
+  std::string line;
+  uDVtoCDTstr("P", *dv, line);
+  for (int i = 0; i < 20000; ++i) {
+    std::string text;
+    const int n = length(rng);
+    for (int k = 0; k < n; ++k) text += alphabet[pick(rng)];
+    bool changed = false;
+    EXPECT_NO_THROW(uDVsetValStrDelta(changed, text, *dv)) << text;
+    EXPECT_NO_THROW(uDVsetValStrTempUnits("psi", text, *dv)) << text;
+    EXPECT_NEAR(uDVgetMKS(*dv), uDVgetVal(*dv) * 1000.0, 1e-12 * std::fabs(uDVgetMKS(*dv)) + 1e-300);
+    EXPECT_LE(uDVgetMKS(*dv), 500000.0);
+    std::string mutated = line;
+    mutated.replace(std::uniform_int_distribution<std::size_t>(0, line.size() - 1)(rng), 1, text);
+    std::string name;
+    auto target = Make("kpa", 1.0);
+    try {
+      uCDTstrToDV(target.get(), name, mutated);
+    } catch (const qmx::Error& e) {
+      EXPECT_EQ(e.module(), "FUM");
+      EXPECT_EQ(e.code(), 7) << e.message();
+    }
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -402,6 +403,30 @@ TEST(FumStrDims, ZeroWhenNotConverting) {
   EXPECT_EQ(d, Dims{});
   uStrDims(d, "F");
   EXPECT_EQ(d, (Dims{0, 0, 0, 1, 0, 0, 0, 0}));
+}
+
+// Random texts over the characters a unit string may hold and a few it may not: every result is
+// a flag set or a finite conversion, never a raise or a hang.
+TEST(FumConvert, RandomStringsNeverRaise) {
+  std::mt19937 rng(12345);
+  const std::string alphabet = "kgmsftlbpiaCFKR$ ./*-^0123456789\x01\xff";
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> length(0, 40);
+  int converted = 0;
+  for (int i = 0; i < 20000; ++i) {
+    std::string unit;
+    const int n = length(rng);
+    for (int k = 0; k < n; ++k) unit += alphabet[pick(rng)];
+    for (bool toSI : {true, false}) {
+      Converted c;
+      EXPECT_NO_THROW(uConvert(c.errors, c.formulaic, c.dims, unit, c.result, toSI, 1.5)) << unit;
+      if (c.errors == 0 && !c.formulaic) {
+        ++converted;
+        EXPECT_TRUE(std::isfinite(c.result)) << unit;
+      }
+    }
+  }
+  EXPECT_GT(converted, 100);
 }
 
 }  // namespace
