@@ -1,4 +1,4 @@
-#include "units/fe_text.hpp"
+#include "units/fe.hpp"
 
 #include <algorithm>
 #include <array>
@@ -163,20 +163,12 @@ void DateStamp(std::string& text) {
 
 namespace {
 
-// x >= 0 with `places` decimals; places 0 still writes the point, places < 0 none.
-std::string Fixed(int places, double x) {
-  std::array<char, 400> buf{};
-  const int p = std::clamp(places, 0, 60);
-  const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::fixed, p);
-  std::string text(buf.data(), r.ec == std::errc() ? r.ptr : buf.data());
-  if (places == 0) text += '.';
-  return text;
-}
-
 // A whole number of days, hours or minutes as text without leading zeros.
 std::string WholeNumber(double n) {
   if (n < 1e15) return std::to_string(static_cast<long long>(n));
-  return Fixed(-1, n);
+  std::string text;
+  RealToFixed(text, -1, n);
+  return text;
 }
 
 }  // namespace
@@ -212,7 +204,9 @@ void SecondsToDHMS(std::string& text, int decimals, double t) {
   if (days > 0) out += WholeNumber(days) + ":" + WholeNumber(hours) + ":" + WholeNumber(minutes) + ":";
   else if (hours > 0) out += WholeNumber(hours) + ":" + WholeNumber(minutes) + ":";
   else if (minutes > 0) out += WholeNumber(minutes) + ":";
-  text = out + Fixed(decimals, t);
+  std::string seconds;
+  RealToFixed(seconds, decimals, t);
+  text = out + seconds;
 }
 
 bool DHMStoSeconds(double& seconds, std::string_view text) {
