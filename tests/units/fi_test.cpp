@@ -169,6 +169,35 @@ TEST(Format, SciStrHas17DigitsTidied) {
   EXPECT_EQ(Text(*rv), "--");
 }
 
+TEST(Format, WidthZeroPrecisionZeroAndTheTextLimit) {
+  auto rv = Make(1234.5678);
+  RVsetFwPr(6, 0, *rv);  // width 0: the 17-digit exponent form, tidied
+  EXPECT_EQ(Text(*rv), "1.2345678E+3");
+  RVsetFwPr(0, 12, *rv);  // precision 0 means 21, cut by the width
+  EXPECT_EQ(Text(*rv), "1234.5678");
+  // A long text is held in 31 characters.
+  RVsetFwPr(0, 200, *rv);
+  RVsetLReal(1.0 / 3.0 * 1e20, *rv);
+  EXPECT_LE(Text(*rv).size(), 31u);
+  EXPECT_EQ(Text(*rv).substr(0, 15), "333333333333333");
+  RVsetToTime(*rv);
+  RVsetPrecision(0, *rv);
+  RVsetLReal(1e300, *rv);
+  EXPECT_LE(Text(*rv).size(), 31u);
+}
+
+TEST(DisplayMode, TimeWithNonFiniteValues) {
+  auto rv = Make(0);
+  RVsetToTime(*rv);
+  RVsetLReal(kInf, *rv);
+  EXPECT_EQ(Text(*rv), "Infinite");
+  RVsetLReal(kNaN, *rv);
+  EXPECT_EQ(Text(*rv), "Infinite");
+  EXPECT_FALSE(RVsetValStr("abc", *rv));  // no tidy in time mode: a text without digits is refused
+  EXPECT_TRUE(RVsetValStr("59.25", *rv));
+  EXPECT_EQ(RVgetLReal(*rv), 59.25);
+}
+
 // ---- entries -------------------------------------------------------------------
 
 TEST(RVsetValStr, TextIsTidiedBeforeConversion) {
