@@ -180,10 +180,13 @@ void SecondsToDHMS(std::string& text, int decimals, double t) {
   }
   const bool negative = t < 0;
   t = std::fabs(t);
-  // Round to the written places first so that the seconds never show as "60".
-  if (decimals >= 0 && decimals <= 15 && t < 1e15) {
-    const double scale = std::pow(10.0, decimals);
-    t = std::round(t * scale) / scale;
+  // Round to the written places first (as the seconds will be written) so that
+  // the seconds never show as "60".
+  if (t < 1e15) {
+    std::string rounded;
+    RealToFixed(rounded, decimals, t);
+    double back = 0;
+    if (StrToReal(rounded, back)) t = back;
   }
   const bool sign = negative && t > 0;  // no "-" on a time that shows as zero
   double days = 0, hours = 0, minutes = 0;

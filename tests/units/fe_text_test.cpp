@@ -205,6 +205,8 @@ TEST(SecondsToDHMS, LeadingZeroFieldsAreLeftOut) {
 TEST(SecondsToDHMS, RoundingCarriesIntoTheMinutes) {
   EXPECT_EQ(Dhms(1, 3599.99), "1:0:0.0");
   EXPECT_EQ(Dhms(0, 59.7), "1:0");
+  EXPECT_EQ(Dhms(-1, 119.5), "2:0");
+  EXPECT_EQ(Dhms(1, 3659.25), "1:0:59.3");  // half away from zero, as the seconds are written
 }
 
 TEST(SecondsToDHMS, NegativeTimeKeepsItsSign) {
