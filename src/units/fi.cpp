@@ -56,6 +56,8 @@ bool ReadEntry(double& value, std::string_view text, const RVal& rv) {
   if (rv.mode == DisplayMode::Time) {
     if (!FE::DHMStoSeconds(v, text)) return false;
   } else {
+    // A text without a digit is refused rather than tidied to 0, as for dimensioned values.
+    if (!FE::HasDigit(text)) return false;
     std::string tidy(text);
     FE::TidyNumber(true, tidy);
     if (!FE::StrToReal(tidy, v)) return false;

@@ -210,9 +210,11 @@ TEST(RVsetValStr, TextIsTidiedBeforeConversion) {
   EXPECT_EQ(RVgetLReal(*rv), 1000);
   EXPECT_TRUE(RVsetValStr("-007.50", *rv));
   EXPECT_EQ(RVgetLReal(*rv), -7.5);
-  // A text without digits tidies to "0" and enters 0, as for dimensioned values.
-  EXPECT_TRUE(RVsetValStr("abc", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 0);
+  // A text without a digit is refused and leaves the value as it was.
+  for (const char* bad : {"abc", "", "-", "%"}) {
+    EXPECT_FALSE(RVsetValStr(bad, *rv)) << bad;
+    EXPECT_EQ(RVgetLReal(*rv), -7.5) << bad;
+  }
 }
 
 TEST(RVsetValStr, RefusedEntryChangesNothing) {
