@@ -378,6 +378,13 @@ void SaveReport(bool csv, const std::string& path, const ReportData& data) {
     ::unlink(tmp.c_str());
     Raise(kModule, "SaveReport() error", 0);
   }
+  // Make the rename itself durable; a folder that cannot be synced is no failure of the save.
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
 }
 
 }  // namespace qmx::Report
