@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -121,6 +123,47 @@ TEST(FeRealToFixed, PlacesAndFifteenDigits) {
   EXPECT_EQ(Fixed(1, 1e22), "10000000000000000000000.0");
   EXPECT_EQ(Fixed(17, 1.0 / 3.0), "0.33333333333333300");
   EXPECT_EQ(Fixed(2, 5e-324), "0.00");
+}
+
+// printf's correctly rounded digits with a three-digit exponent.
+std::string PrintfFloat(int n, double x) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*E", n - 1, x);
+  std::string t = buf;
+  const std::size_t e = t.find('E');
+  const int exponent = std::stoi(t.substr(e + 1));
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "E%c%03d", exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+  return t.substr(0, e) + tail;
+}
+
+TEST(FeConversionsAgainstPrintf, RandomValues) {
+  // Ties (exactly representable halves) are where the two may differ; random
+  // doubles with 53-bit mantissas essentially never are ties.
+  std::mt19937_64 rng(20261206);
+  std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+  std::uniform_int_distribution<int> power(-300, 300);
+  std::uniform_int_distribution<int> digits(1, 17);
+  int compared = 0;
+  for (int k = 0; k < 3000; ++k) {
+    const double x = (k % 2 ? -1 : 1) * mantissa(rng) * std::pow(10.0, power(rng));
+    const int n = digits(rng);
+    ASSERT_EQ(Float(n, x), PrintfFloat(n, x)) << x << " " << n;
+    // Fixed with at most 15 significant digits.
+    const int e = static_cast<int>(std::floor(std::log10(std::fabs(x))));
+    if (e >= -10 && e <= 14) {
+      const int places = std::max(0, 14 - e - (k % 7));
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%.*f", places, x);
+      ASSERT_EQ(Fixed(places, x), std::string(buf) + (places == 0 ? "." : "")) << x << " " << places;
+      ++compared;
+    }
+    // The 17-digit form reads back to the same double.
+    double back = 0;
+    ASSERT_TRUE(StrToReal(LR(6, 0, x), back)) << x;
+    ASSERT_EQ(back, x);
+  }
+  EXPECT_GT(compared, 100);
 }
 
 TEST(FeLRtoStr, PartExamples) {
