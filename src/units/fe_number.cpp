@@ -342,6 +342,7 @@ void TidyNumber(bool stripZeros, std::string& text) {
       out.push_back('0');
     }
   };
+  bool hasSign = false;  // a sign has been written
   for (const char c : text) {
     const bool sign = c == '-' || c == '+';
     const bool point = c == '.';
@@ -353,7 +354,9 @@ void TidyNumber(bool stripZeros, std::string& text) {
       case 1:
       case 2:
         if (sign && state != 1) {
-          out.push_back(c);
+          // After "-0" a second sign would make "--": it is dropped.
+          if (!hasSign) out.push_back(c);
+          hasSign = true;
           state = 1;
         } else if (point) {
           out += "0.";

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -105,6 +106,9 @@ TEST(FeFormatText, DirectiveParsing) {
   EXPECT_EQ(FmtToString("%q"), "");  // no argument left: nothing
   EXPECT_EQ(FmtToString("%i %i.", 1), "1 .");
   EXPECT_EQ(FmtToString("100%"), "100%");  // "%" as the last character
+  EXPECT_EQ(FmtToString("%%"), "");         // "%%" is a directive, not an escape
+  EXPECT_EQ(FmtToString("%%", 1), "%");
+  EXPECT_EQ(FmtToString("%.i", 9), "9");    // an empty precision
   EXPECT_EQ(FmtToString("%5"), "");        // a directive cut off by the end
   // Width of three digits at most: the fourth digit is the letter.
   const std::string wide = FmtToString("%1234i", 7);
@@ -139,6 +143,34 @@ TEST(FeFormatText, OutputLimit) {
   ASSERT_EQ(line.size(), 600u);
   EXPECT_EQ(line.back(), '\r');
   EXPECT_EQ(FmtToString(std::string(600, 'z') + "%i", 5), std::string(600, 'z'));
+}
+
+TEST(FeFormatText, ArgumentSizes) {
+  EXPECT_EQ(qmx::FE::Arg('c').Size(), 1u);
+  EXPECT_EQ(qmx::FE::Arg(true).Size(), 1u);
+  EXPECT_EQ(qmx::FE::Arg(std::int16_t{1}).Size(), 2u);
+  EXPECT_EQ(qmx::FE::Arg(1.0f).Size(), 4u);
+  EXPECT_EQ(qmx::FE::Arg(std::size_t{1}).Size(), 8u);
+  EXPECT_EQ(qmx::FE::Arg(1LL).Size(), 8u);
+  EXPECT_EQ(qmx::FE::Arg("abc").Size(), 3u);
+  EXPECT_EQ(qmx::FE::Arg(BitSet{0, 4}).Size(), 4u);
+  EXPECT_EQ(FmtToString("%s", static_cast<const char*>(nullptr)), "");
+}
+
+TEST(FeFormatText, RandomFormatsStayWithinTheLimit) {
+  std::mt19937 rng(11);
+  const std::string alphabet = "%%%-0123456789.iuhnrscbqIR\\entx";
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> length(0, 40);
+  const std::vector<qmx::FE::Arg> args = {std::int8_t{-3}, 1e300, "text", true, BitSet{5, 2},
+                                          std::nan(""), 'c', std::uint64_t{7}};
+  std::string out;
+  for (int k = 0; k < 20000; ++k) {
+    std::string format;
+    for (int n = length(rng); n > 0; --n) format.push_back(alphabet[pick(rng)]);
+    qmx::FE::FormatText(args, format, out);
+    ASSERT_LE(out.size(), qmx::FE::kFormatLimit) << format;
+  }
 }
 
 TEST(FeFormatText, SpanInterface) {

@@ -276,6 +276,7 @@ TEST(FeTidyNumber, StatesAndNeverEmpty) {
   EXPECT_EQ(Tidy("-"), "0");
   EXPECT_EQ(Tidy("+-5"), "+5");
   EXPECT_EQ(Tidy("0-5"), "-5");
+  EXPECT_EQ(Tidy("-0-31"), "-31");  // one sign at most
   EXPECT_EQ(Tidy("1.2.3"), "1.23");
   EXPECT_EQ(Tidy("10.0500"), "10.05");
   EXPECT_EQ(Tidy("1.50E5"), "1.5E5");
@@ -352,13 +353,33 @@ TEST(FeTidyThenConvert, EveryTidiedTextConverts) {
   // What the number tidy writes is always a number to the conversion.
   double x = 0;
   for (const char* typed : {"12 psi", "abc", "-", "-.", "1,234.5", "3E-", "1.5000E+003", "+",
-                            "0.0e0", "1e999", "--5", ".", "9.", "0-0"}) {
+                            "0.0e0", "1e999", "--5", ".", "9.", "0-0", "12.E5", "5.e", "e5", "1e+-5"}) {
     std::string t = typed;
     TidyNumber(true, t);
     if (std::string(typed) == "1e999") {
       EXPECT_FALSE(StrToReal(t, x)) << t;  // an overflow stays a failure
     } else {
       EXPECT_TRUE(StrToReal(t, x)) << typed << " -> " << t;
+    }
+  }
+}
+
+TEST(FeTidyThenConvert, RandomTexts) {
+  // Short texts cannot overflow without an exponent, so every tidied text
+  // without one converts, and no tidied text is empty.
+  std::mt19937 rng(7);
+  const std::string alphabet = "0123456789+-.eE ,x";
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> length(0, 20);
+  for (int k = 0; k < 20000; ++k) {
+    std::string t;
+    for (int n = length(rng); n > 0; --n) t.push_back(alphabet[pick(rng)]);
+    const std::string typed = t;
+    TidyNumber(k % 3 != 0, t);
+    ASSERT_FALSE(t.empty()) << typed;
+    double x = 0;
+    if (t.find_first_of("eE") == std::string::npos) {
+      ASSERT_TRUE(StrToReal(t, x)) << typed << " -> " << t;
     }
   }
 }
