@@ -3,9 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "units/fe.hpp"
+#include "units/fi.hpp"
 
 namespace {
 
@@ -54,5 +56,35 @@ void BM_FormatText(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FormatText);
+
+// A page entry into a real value field: tidy, convert, limit check, refresh of the text.
+void BM_RVsetValStrDelta(benchmark::State& state) {
+  std::unique_ptr<qmx::FI::RVal> rv;
+  qmx::FI::RVinit(0.5, qmx::FI::fINOUT, rv);
+  qmx::FI::RVsetMinLimit(0.01, *rv);
+  qmx::FI::RVsetMaxLimit(1, *rv);
+  const char* texts[2] = {"0.6125", "0.4375"};
+  int i = 0;
+  for (auto _ : state) {
+    bool changed = false;
+    benchmark::DoNotOptimize(qmx::FI::RVsetValStrDelta(changed, texts[i ^= 1], *rv));
+    benchmark::DoNotOptimize(changed);
+  }
+}
+BENCHMARK(BM_RVsetValStrDelta);
+
+// A result stored into a percent field and its text refreshed.
+void BM_RVsetLRealPercent(benchmark::State& state) {
+  std::unique_ptr<qmx::FI::RVal> rv;
+  qmx::FI::RVinit(0, qmx::FI::fOUT, rv);
+  qmx::FI::RVsetToPercent(*rv);
+  double x = 0.0123;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(x);
+    qmx::FI::RVsetLReal(x, *rv);
+    benchmark::DoNotOptimize(rv->valueText);
+  }
+}
+BENCHMARK(BM_RVsetLRealPercent);
 
 }  // namespace
