@@ -1,0 +1,62 @@
+// qmxcli convert VALUE FROM TO: the units page's converter. VALUE may be an expression (the
+// calculator's evaluator, no variables); prints {"value", "from", "to", "result"}. An expression
+// error prints {"error", "message"}; a conversion error writes the unit flag texts on standard
+// error. Both exit with status 1.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "command.hpp"
+#include "json_out.hpp"
+#include "numerics/expr.hpp"
+#include "units/fum.hpp"
+
+namespace {
+
+struct ConvertArgs {
+  std::string value;
+  std::string from;
+  std::string to;
+};
+
+// The calculator's hooks: no name is a variable.
+bool AcceptNothing(std::string_view, double) { return false; }
+bool FindNothing(std::string_view, double&) { return false; }
+
+void Run(const ConvertArgs& a) {
+  using namespace qmx;
+  std::string text = a.value;
+  int error = 0;
+  double value = 0.0;
+  Expr::SetVariableHooks(&AcceptNothing, &FindNothing);
+  Expr::Evaluate(error, value, true, text);
+  if (error != Expr::kOk) {
+    std::string message;
+    Expr::ExprErrorText(message, error);
+    cli::PrintJson({{"error", error}, {"message", message}});
+    throw cli::CommandFailure(message);
+  }
+  FUM::UnitErrors errors = 0;
+  double result = 0.0;
+  FUM::uConvertBetween(errors, a.to, result, a.from, value);
+  if (errors != 0) {
+    std::string flags;
+    FUM::uErrorText(errors, flags);
+    throw cli::CommandFailure("convert " + a.from + " to " + a.to + ":" + flags);
+  }
+  cli::PrintJson({{"value", value}, {"from", a.from}, {"to", a.to}, {"result", result}});
+}
+
+void Setup(CLI::App& app) {
+  auto* sub = app.add_subcommand("convert", "Convert a value (or expression) between two unit strings");
+  auto args = std::make_shared<ConvertArgs>();
+  sub->add_option("VALUE", args->value, "Value or expression in FROM (put -- before one that starts with \"-\")")
+      ->required();
+  sub->add_option("FROM", args->from, "Unit string of the value, e.g. psi, lbm/ft*sec, F")->required();
+  sub->add_option("TO", args->to, "Unit string of the result")->required();
+  sub->callback([args] { Run(*args); });
+}
+
+}  // namespace
+
+QMXCLI_COMMAND(Setup)

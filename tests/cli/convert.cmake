@@ -1,0 +1,15 @@
+# 1 psi = 0.45359237 kg * 9.80665 m/s2 / 0.0254^2 m2 = 6894.757293168361 Pa.
+qmx_cli_test(convert_psi ARGS convert 1 psi pa
+             STDOUT "\"from\": \"psi\",.*\"result\": 6894\\.75729316836[0-9]*,.*\"to\": \"pa\",.*\"value\": 1")
+qmx_cli_test(convert_fahrenheit ARGS convert 32 F K STDOUT "\"result\": 273\\.1(5|49999)[0-9]*,")
+qmx_cli_test(convert_api ARGS convert 10 api kg/m3 STDOUT "\"result\": 999\\.01(6|59999)[0-9]*,")
+# The sample expression in cubic inches is about 3.916791 US gallons.
+qmx_cli_test(convert_expression ARGS convert "(4/3)*PI*(12/2)^3" in3 gal
+             STDOUT "\"result\": 3\\.91679[0-9]*,.*\"value\": 904\\.77868423386")
+qmx_cli_test(convert_negative ARGS convert -- "-40" C F STDOUT "\"result\": -40")
+qmx_cli_test(convert_dimension ARGS convert 1 psi kg EXIT 1 STDERR " dimension error \\|")
+qmx_cli_test(convert_undefined ARGS convert 1 furlong m EXIT 1 STDERR " undefined unit \\|")
+# No variables in the converter: a name is an unknown function.
+qmx_cli_test(convert_variable ARGS convert "A=2" m ft EXIT 1 STDOUT "\"error\": 6,.*\"Unknown function\\.\"")
+qmx_cli_test(convert_bad_expression ARGS convert "1/0" m ft EXIT 1 STDOUT "\"message\": \"Division by zero\\.\"")
+qmx_cli_test(convert_missing ARGS convert 1 psi EXIT 2)
