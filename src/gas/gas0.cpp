@@ -127,8 +127,9 @@ void SetBase0(const GMix& mix, double P, double T) {
   if (!m.htcOverride) m.heat[THc - 17] = T;
 }
 
-void Normalize0(const GMix& mix) {
-  MixRecord& m = Checked(mix, "GAS0.Normalize0()");
+void Normalize0(const GMix& mix) { NormalizeSlate(Checked(mix, "GAS0.Normalize0()")); }
+
+void NormalizeSlate(MixRecord& m) {
   double sum = 0.0;
   for (double s : m.S) {
     if (std::isfinite(s)) sum += std::fabs(s);
@@ -142,7 +143,10 @@ void Normalize0(const GMix& mix) {
 }
 
 void NormalizeWet0(const GMix& mix, double Pvw, double P) {
-  MixRecord& m = Checked(mix, "GAS0.Normalize0()");
+  NormalizeWetSlate(Checked(mix, "GAS0.Normalize0()"), Pvw, P);
+}
+
+void NormalizeWetSlate(MixRecord& m, double Pvw, double P) {
   double xw = (P > 0.0 && std::isfinite(P) && Pvw > 0.0) ? Pvw / P : 0.0;
   if (!(xw <= 1.0)) xw = 1.0;
   double dry = 0.0;

@@ -303,7 +303,8 @@ struct MixRecord {
   std::array<double, 9> gross{};
   bool thermoEnable = false;
   std::array<double, 11> thermo{};
-  Omens omens = 0;
+  Omens omens = 0;                        // flags of the last update
+  Omens flowOmens = 0;                    // flags of the last flowing state
   std::uint8_t zMethod = IdealGasLaw;
   MethodArea area;
 };
@@ -351,9 +352,12 @@ void SetBase0(const GMix& mix, double P, double T);
 // Normalises the raw slate by absolute values into X and present; marks the base dirty. Raises
 // "GAS0.Normalize0()" for an invalid mix.
 void Normalize0(const GMix& mix);
+// The same on a record already checked.
+void NormalizeSlate(MixRecord& m);
 // Normalisation on a wet basis: water takes the fraction xw = Pvw / P (0 when P is not
 // positive, at most 1) and the other present components share 1 - xw in proportion to their
 // raw values, so the fractions sum to one.
 void NormalizeWet0(const GMix& mix, double Pvw, double P);
+void NormalizeWetSlate(MixRecord& m, double Pvw, double P);
 
 }  // namespace qmx::GAS0
