@@ -367,7 +367,7 @@ void UpdateGross(MixRecord& m) {
   // Ideal properties of a slate estimated from the gross values.
   m.S = Estimate(g[G(n2)], g[G(co2)], g[G(gr)], g[G(hs)], code);
   NormalizeSlate(m);
-  IdealMix im = MixIdeal(m);
+  const IdealMix im = MixIdeal(m);
   // Air at the gas volume reference.
   State air;
   if (!AirAt(m.sref[R(tG)], m.sref[R(pG)], air)) {
@@ -387,16 +387,16 @@ void UpdateGross(MixRecord& m) {
   ZD zb = tRegistry.sgergBase(Pb, Tb, m);
   (void)z25;
   double M = m.ideal[Mr];
-  double HN = 0.0;
+  double hnGas = 0.0;
   if (m.hMethod == GrossHmethod) {
     // The molar heating value of the characterised gas (at the combustion reference of the
     // standard, 25 C) and its molar mass.
     SetIdeal(m, HN25, g[G(hng)]);
-    HN = g[G(hng)];
+    hnGas = g[G(hng)];
     SetIdeal(m, Mr, g[G(mrg)]);
     M = m.ideal[Mr];
   } else {
-    HN = M * im.Hm;
+    hnGas = M * im.Hm;
   }
   Rounded(m, zb);
   Rounded(m, zn);
@@ -408,8 +408,8 @@ void UpdateGross(MixRecord& m) {
   h[S(RHO)] = M * zb.D;
   h[S(Z)] = zb.Z;
   const double THcv = h[S(THc)];
-  h[S(HN)] = HN;
-  h[S(Hv)] = HN * zb.D;
+  h[S(HN)] = hnGas;
+  h[S(Hv)] = hnGas * zb.D;
   h[S(Hm)] = h[S(RHO)] > 0.0 ? h[S(Hv)] / h[S(RHO)] : 0.0;
   h[S(Pvw)] = WaterVapourPressure(THcv);
   h[S(kI)] = IdealExponent(m.present, m.X, Tb);
@@ -421,8 +421,10 @@ void UpdateGross(MixRecord& m) {
   h[S(Mon2)] = MethaneNumberX(m.X);
   h[S(Meth1)] = 1.624 * h[S(Mon1)] - 119.1;
   h[S(Meth2)] = 1.624 * h[S(Mon2)] - 119.1;
-  h[S(vH2O)] = THcv >= 288.15 ? 44.433 - 0.417 * (THcv - 288.15) : 45.074 - 0.427333 * (THcv - 273.15);
-  h[S(dH2O)] = (THcv - 25.0 + 273.15) * 75.29 * 0.001;
+  // Water terms as for the composition methods: enthalpy of vaporisation at THc (MJ/kmol) and
+  // the enthalpy of liquid water from 25 C to THc.
+  h[S(vH2O)] = THcv >= 288.15 ? 44.433 - 0.0417 * (THcv - 288.15) : 45.074 - 0.0427333 * (THcv - 273.15);
+  h[S(dH2O)] = (THcv - 298.15) * kCpLiquidWater * 0.001;
   auto& n = m.normal;
   n[S(Tt)] = kTnormal;
   n[S(Pp)] = kPnormal;
