@@ -88,6 +88,13 @@ ZState StandingKatz(double P, double T, double Tc, double Pc, double xH2S, doubl
 
 ZState PengRobinson(double P, double T, double Tc, double Pc, double omega) {
   ZState s;
+  if (!(Tc > 0.0 && Pc > 0.0 && T > 0.0) || !std::isfinite(Tc) || !std::isfinite(Pc)) {
+    // No pseudocritical state to reduce by: the ideal gas, reported as not converged.
+    s.ok = false;
+    s.omens = kBitNoConverge;
+    s.D = P / (kEosR * T);
+    return s;
+  }
   const double kappa = 0.37464 + 1.54226 * omega - 0.26992 * omega * omega;
   const double root = 1.0 + kappa * (1.0 - std::sqrt(T / Tc));
   const double alpha = root * root;
@@ -109,7 +116,7 @@ ZState PengRobinson(double P, double T, double Tc, double Pc, double omega) {
     Z -= step;
     if (std::fabs(step) < 1e-06) break;
   }
-  s.iterations = i;
+  s.iterations = i > 41 ? 41 : i;
   s.Z = Z;
   s.ok = i < 40 && std::isfinite(Z) && Z > 0.0;
   if (!s.ok) s.omens |= kBitNoConverge;
