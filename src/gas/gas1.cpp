@@ -803,6 +803,8 @@ Result MixGetFlowing(const GMix& mix, int tag, double P, double T) {
   const bool valid = (tag >= 0 && tag <= 23) || (tag >= 25 && tag <= 36) || (tag >= 42 && tag <= 50);
   if (!valid) Raise(kModule, "GAS1.MixGetFlowing()", 50);
   if (m.baseDirty || m.wetBasis) {
+    // The wet-basis water fraction belongs to the pressure being asked for.
+    if (m.wetBasis) m.flowing[S(GAS0::Pp)] = P;
     FullUpdate(m);
     FlowingUpdate(m, P, T);
   } else if (T != m.flowing[S(GAS0::Tt)] || P != m.flowing[S(GAS0::Pp)] || m.flowDirty) {
