@@ -216,27 +216,4 @@ BaseResult HeatFromSlate(const HeatInputs& in) {
   return r;
 }
 
-void NormalizeWet(const Slate& S, double THc, double P, Slate& X, Present& present) {
-  double xw = P > 0.0 ? WaterVapourPressure(THc) / P : 0.0;
-  if (!(xw > 0.0)) xw = 0.0;
-  if (xw > 1.0) xw = 1.0;
-  double sum = 0.0;
-  for (std::size_t i = 0; i < U(kNComp); ++i) {
-    present[i] = S[i] > 0.0 && std::isfinite(S[i]);
-    if (present[i] && i != U(comp::H2O)) sum += S[i];
-  }
-  X.fill(0.0);
-  if (sum > 0.0) {
-    for (std::size_t i = 0; i < U(kNComp); ++i)
-      if (present[i] && i != U(comp::H2O)) X[i] = S[i] * (1.0 - xw) / sum;
-  } else {
-    // Nothing but water: the dry part is taken as methane, as an all-zero slate is.
-    present.fill(false);
-    present[U(comp::C1)] = xw < 1.0;
-    X[U(comp::C1)] = 1.0 - xw;
-  }
-  X[U(comp::H2O)] = xw;
-  present[U(comp::H2O)] = xw > 0.0;
-}
-
 }  // namespace qmx::GAS1

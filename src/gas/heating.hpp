@@ -102,9 +102,4 @@ BaseResult HeatFromSlate(const HeatInputs& in);
 double MethaneNumberHC(double HC);  // Mon1
 double MethaneNumberX(const Slate& X);  // Mon2
 
-// Wet-basis normalisation: present where the raw value is positive, water fraction
-// xw = Psat(THc) / P (0 for P not positive, at most 1), the other fractions share 1 - xw in
-// proportion to their raw values, so the slate sums to one.
-void NormalizeWet(const Slate& S, double THc, double P, Slate& X, Present& present);
-
 }  // namespace qmx::GAS1
