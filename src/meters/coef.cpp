@@ -382,19 +382,22 @@ double C_Accelabar(double beta, std::uint8_t selector) noexcept {
   return u / std::sqrt(1.0 + 0.53302 * u * u);
 }
 
-double C_Wedge_KD2(double KD2, double beta, double dt) {
+double C_Wedge_KD2(double KD2, double beta, double bore) {
   if (!(KD2 >= 0.0 && KD2 <= 1000.0)) Raise(kModule, "DP0.C_Wedge_KD2", 3);
-  const double h = dt / kInch;
-  return std::sqrt(1.0 - std::pow(beta, 4)) * KD2 / (h * h);
+  // KD2 is the flow constant times the squared pipe diameter in inches, K D^2 = C E beta^2 D^2,
+  // so C = sqrt(1 - beta^4) KD2 / (beta D)^2 with the equivalent bore beta D.
+  const double b = bore / kInch;
+  return std::sqrt(1.0 - std::pow(beta, 4)) * KD2 / (b * b);
 }
 
-double C_WedgeCalculated(double beta, double href) noexcept {
+double C_WedgeCalculated(double beta, double Dref) noexcept {
+  // The handbook's three equations are by line size: half-inch, 1 to 1.5 inch, larger lines.
   double a = 0.5433;
   double b = 0.2453;
-  if (href <= 0.025146) {
+  if (Dref <= 0.025146) {
     a = 0.7883;
     b = 0.107;  // the handbook's slope for small lines
-  } else if (href <= 0.04318) {
+  } else if (Dref <= 0.04318) {
     a = 0.6143;
     b = 0.718;
   }
@@ -482,9 +485,9 @@ double DischargeCoefficient(const CoefParams& p, CoefFlags& flags) {
     case M::Vent_AcBar:
       return C_Accelabar(p.beta, p.selector);
     case M::Wedge_FC:
-      return C_Wedge_KD2(p.coef1, p.beta, p.dt);
+      return C_Wedge_KD2(p.coef1, p.beta, p.beta * p.Dt);
     case M::Wedge_CCd:
-      return C_WedgeCalculated(p.beta, p.dref);
+      return C_WedgeCalculated(p.beta, p.Dref);
     case M::Experimental: {
       double C = 1.0;
       GetExperimentalHooks().coefficient(C, p);

@@ -85,10 +85,11 @@ double C_Elbow22(double Ce) noexcept;
 double C_Annubar(double B, double C1, double C2) noexcept;
 double C_Verabar(double beta, double C1, double C2) noexcept;
 double C_Accelabar(double beta, std::uint8_t selector) noexcept;
-// Factory-calibrated wedge; dt the wedge height at flowing temperature (m).
-double C_Wedge_KD2(double KD2, double beta, double dt);
-// Calculated wedge; href the wedge height at reference temperature (m).
-double C_WedgeCalculated(double beta, double href) noexcept;
+// Factory-calibrated wedge from KD2 (flow constant times D^2, D in inches); bore the equivalent
+// bore beta Dt at flowing temperature (m), not the wedge height.
+double C_Wedge_KD2(double KD2, double beta, double bore);
+// Calculated wedge (handbook equations by line size); Dref the pipe diameter at reference temperature (m).
+double C_WedgeCalculated(double beta, double Dref) noexcept;
 
 // ---- expansibility, velocity of approach, pressure loss ----
 // Raises "DP0.GasExpansion() device not implemented" for Orf_Seg with dP > 0.

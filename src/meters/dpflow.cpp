@@ -179,8 +179,10 @@ void MassFlow(DPFlags& flags, DPResult& r, const DPFluid& f, const DPMeter& m) {
 
   // Element dimension and beta.
   if (type == MeterType::Wedge_FC || type == MeterType::Wedge_CCd) {
+    // beta is the open-area ratio of the reference dimensions; dt stays the wedge height, so that
+    // the expansibility and the h/D limit see h/D and not the equivalent bore beta Dt.
     r.beta = Beta(type, m.D, m.d);
-    r.dt = DiameterAtTemperature(m.elementMaterial, m.Tref_d, f.Tf, r.beta * r.Dt);
+    r.dt = DiameterAtTemperature(m.elementMaterial, m.Tref_d, f.Tf, m.d);
   } else if (type == MeterType::Vent_AcBar) {
     r.dt = DiameterAtTemperature(m.elementMaterial, m.Tref_d, f.Tf, m.d);
     const double Dprime = DiameterAtTemperature(m.elementMaterial, m.Tref_d, f.Tf, m.element.c1);

@@ -58,6 +58,29 @@ TEST(Aga3, InfiniteReynoldsLimit) {
   EXPECT_NEAR(a - b, 0.003 * 0.5 * (2.8 - 0.05 / 0.0254), 1e-15);
 }
 
+TEST(Aga3, LowReynoldsFormJoinsAtTheSwitch) {
+  // Below Re_D = 4000/Xc the procedure replaces X^0.35 by A - B/X; with the report's constants
+  // (Xc = 1.142139337256165, A = 4.3435242615232665, B = 3.764387693320165) the two forms agree at
+  // Xc, so the coefficient is continuous in the differential across the switch.
+  const double beta = 0.5, Dt = 0.1, rho = 900.0, mu = 0.05;
+  const double Xc = 1.142139337256165;
+  const double Ev = 1.0 / std::sqrt(1.0 - std::pow(beta, 4));
+  const double FIc = 4000.0 * Dt * mu / (Ev * beta * Dt * beta * Dt);
+  double dP = 100.0;
+  for (int i = 0; i < 20; ++i) {  // differential at which the converged X equals Xc
+    CoefFlags f = 0;
+    const double Cd = C_AGA3_Procedure(beta, Dt, dP, rho, mu, 1.0, f);
+    const double root = FIc / (Xc * Cd);
+    dP = root * root / (2.0 * rho);
+  }
+  CoefFlags f = 0;
+  const double below = C_AGA3_Procedure(beta, Dt, dP * (1.0 - 1e-9), rho, mu, 1.0, f);
+  const double above = C_AGA3_Procedure(beta, Dt, dP * (1.0 + 1e-9), rho, mu, 1.0, f);
+  const double wide = C_AGA3_Procedure(beta, Dt, dP * (1.0 + 1e-3), rho, mu, 1.0, f);
+  EXPECT_NEAR(above, below, 1e-10);
+  EXPECT_GT(std::fabs(wide - above), 1e-8);  // the coefficient does vary with the differential here
+}
+
 TEST(Aga3, VanishingDifferentialCapsFlowFactor) {
   CoefFlags f = 0;
   const double Cd = C_AGA3_Procedure(0.5, 0.1, 0.0, 50, 1e-5, 1.0, f);

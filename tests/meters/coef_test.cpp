@@ -101,7 +101,7 @@ const Family kFamilies[] = {
     {"wedgeC", 1e-12,
      [](const RefRow& r) {
        const double h = r.beta * r.D;
-       return C_WedgeCalculated(Beta(MeterType::Wedge_CCd, r.D, h), h);
+       return C_WedgeCalculated(Beta(MeterType::Wedge_CCd, r.D, h), r.D);
      }},
     {"loss", 1e-12, [](const RefRow& r) { return PressureLoss(r.kappa, r.beta, r.P1 - r.P2, MeterType::Orf_ISO); }},
     {"voa", 1e-14, [](const RefRow& r) { return VelocityOfApproach(r.beta, MeterType::Orf_ISO); }},
@@ -195,7 +195,7 @@ TEST(Coefficients, WedgeFactoryCalibration) {
     EXPECT_EQ(e.message(), "DP0.C_Wedge_KD2");
   }
   EXPECT_DOUBLE_EQ(C_Wedge_KD2(0.0, 0.5, 0.01), 0.0);
-  // A one-inch wedge height: C = sqrt(1 - beta^4) KD2.
+  // A one-inch equivalent bore: C = sqrt(1 - beta^4) KD2.
   EXPECT_NEAR(C_Wedge_KD2(0.7, 0.5, 0.0254), std::sqrt(1.0 - 0.0625) * 0.7, 1e-12);
 }
 

@@ -219,7 +219,7 @@ TEST(MassFlowFamilies, WedgeElbowAccelabarDimensions) {
   DPResult r;
   MassFlow(flags, r, w.fluid, w.meter);
   EXPECT_DOUBLE_EQ(r.beta, Beta(MeterType::Wedge_CCd, 0.1, 0.03));
-  EXPECT_DOUBLE_EQ(r.dt, r.beta * r.Dt);  // the wedge's dimension at Tf is beta Dt
+  EXPECT_DOUBLE_EQ(r.dt, 0.03);  // the wedge height, not the equivalent bore beta Dt
 
   Case e = WaterCase(MeterType::Elb_45L);
   e.meter.element.elbowSize = 1;

@@ -1,0 +1,300 @@
+// FE text formatter: "\" escapes and "%" directives over typed arguments,
+// written to a string, a trace line or a file.
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+
+#include "numerics/trace.hpp"
+#include "units/fe.hpp"
+
+namespace qmx::FE {
+
+namespace {
+
+// Output with the formatter's length limit.
+class Output {
+ public:
+  explicit Output(std::string& text) : text_(text) { text_.clear(); }
+  bool Full() const { return text_.size() >= kFormatLimit; }
+  void Put(char c) {
+    if (!Full()) text_.push_back(c);
+  }
+  void Put(std::string_view s) {
+    text_.append(s.substr(0, kFormatLimit - text_.size()));
+  }
+  void Repeat(char c, std::size_t count) {
+    for (std::size_t i = 0; i < count && !Full(); ++i) text_.push_back(c);
+  }
+
+ private:
+  std::string& text_;
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Saturating truncation of a float value to a whole number (NaN gives 0).
+std::int64_t Truncate(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 9.2233720368547758e18) return std::numeric_limits<std::int64_t>::max();
+  if (v <= -9.2233720368547758e18) return std::numeric_limits<std::int64_t>::min();
+  return static_cast<std::int64_t>(v);
+}
+
+// The argument's bit pattern as an integer of its size (floats by their value).
+std::uint64_t Pattern(const ArgValue& value) {
+  return std::visit(
+      [](const auto& v) -> std::uint64_t {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, BitSet>) {
+          return v.bits;
+        } else if constexpr (std::is_same_v<T, std::string_view>) {
+          return 0;
+        } else if constexpr (std::is_same_v<T, char>) {
+          return static_cast<unsigned char>(v);
+        } else if constexpr (std::is_floating_point_v<T>) {
+          return static_cast<std::uint64_t>(Truncate(static_cast<double>(v)));
+        } else {
+          return static_cast<std::uint64_t>(v);
+        }
+      },
+      value);
+}
+
+std::uint64_t Unsigned(const Arg& arg) {
+  const std::size_t size = arg.Size();
+  const std::uint64_t bits = Pattern(arg.value);
+  return size >= 8 ? bits : bits & ((std::uint64_t{1} << (8 * size)) - 1);
+}
+
+std::int64_t Signed(const Arg& arg) {
+  const std::size_t size = arg.Size();
+  const std::uint64_t bits = Unsigned(arg);
+  if (size >= 8) return static_cast<std::int64_t>(bits);
+  const std::uint64_t sign = std::uint64_t{1} << (8 * size - 1);
+  return static_cast<std::int64_t>((bits ^ sign) - sign);  // sign extension
+}
+
+double Real(const ArgValue& value) {
+  return std::visit(
+      [](const auto& v) -> double {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, BitSet>) {
+          return static_cast<double>(v.bits);
+        } else if constexpr (std::is_same_v<T, std::string_view>) {
+          return 0.0;
+        } else {
+          return static_cast<double>(v);
+        }
+      },
+      value);
+}
+
+bool IsString(const Arg& arg) { return std::holds_alternative<std::string_view>(arg.value); }
+
+bool IntegerSize(std::size_t size) { return size == 1 || size == 2 || size == 4 || size == 8; }
+
+std::string Digits(std::uint64_t v, unsigned base) {
+  static constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string text;
+  do {
+    text.insert(text.begin(), kDigits[v % base]);
+    v /= base;
+  } while (v != 0);
+  return text;
+}
+
+struct Directive {
+  bool left = false;
+  bool zeros = false;
+  int width = 0;  // 0: none
+  int precision = 5;
+  char letter = 0;
+};
+
+// Writes one directive for one argument.
+void Convert(const Directive& d, const Arg& arg, Output& out) {
+  const std::size_t size = arg.Size();
+  const bool string = IsString(arg);
+  std::string text;
+  bool accepted = true;
+  bool zeroPad = false;
+  switch (Lower(d.letter)) {
+    case 'i':
+      accepted = !string && IntegerSize(size);
+      if (accepted) text = std::to_string(Signed(arg));
+      break;
+    case 'u':
+    case 'h':
+    case 'n': {
+      accepted = !string && IntegerSize(size);
+      const char letter = Lower(d.letter);
+      if (accepted) text = Digits(Unsigned(arg), letter == 'u' ? 10 : (letter == 'h' ? 16 : 2));
+      zeroPad = d.zeros;
+      break;
+    }
+    case 'r':
+      accepted = !string && (size == 4 || size == 8);
+      if (accepted) LRtoStr(text, d.precision, d.width, Real(arg.value));
+      break;
+    case 's':
+      if (string) {
+        std::string_view s = std::get<std::string_view>(arg.value);
+        s = s.substr(0, s.find('\0'));  // a string ends at its first NUL
+        if (d.width > 0) s = s.substr(0, static_cast<std::size_t>(d.width));
+        text.assign(s);
+      } else if (const char* c = std::get_if<char>(&arg.value)) {
+        text.assign(1, *c);
+      } else {
+        accepted = false;
+      }
+      break;
+    case 'c':
+      accepted = size == 1 && !std::holds_alternative<BitSet>(arg.value);
+      if (accepted) {
+        text.assign(1, string ? std::get<std::string_view>(arg.value).front()
+                              : static_cast<char>(Unsigned(arg)));
+      }
+      break;
+    case 'b':
+      accepted = size == 1 && !string && !std::holds_alternative<BitSet>(arg.value);
+      if (accepted) text = Unsigned(arg) != 0 ? "YES" : "NO ";
+      break;
+    default:
+      text.assign(1, d.letter);
+      break;
+  }
+  const auto width = static_cast<std::size_t>(d.width);
+  if (!accepted) {
+    out.Repeat('#', width > 0 ? width : 1);
+    return;
+  }
+  const std::size_t pad = text.size() < width ? width - text.size() : 0;
+  if (d.left) {
+    out.Put(text);
+    out.Repeat(' ', pad);
+  } else {
+    out.Repeat(zeroPad ? '0' : ' ', pad);
+    out.Put(text);
+  }
+}
+
+// Reads up to three digits at `i`; false when there are none.
+bool ReadNumber(std::string_view format, std::size_t& i, int& value) {
+  const std::size_t start = i;
+  value = 0;
+  while (i < format.size() && i - start < 3 && IsDigit(format[i])) {
+    value = value * 10 + (format[i] - '0');
+    ++i;
+  }
+  return i > start;
+}
+
+}  // namespace
+
+std::size_t Arg::Size() const noexcept {
+  return std::visit(
+      [](const auto& v) -> std::size_t {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, BitSet>) {
+          return v.size;
+        } else if constexpr (std::is_same_v<T, std::string_view>) {
+          return v.size();
+        } else {
+          return sizeof(T);
+        }
+      },
+      value);
+}
+
+void FormatText(std::span<const Arg> args, std::string_view format, std::string& output) {
+  Output out(output);
+  std::size_t next = 0;  // next argument
+  std::size_t i = 0;
+  while (i < format.size() && !out.Full()) {
+    const char c = format[i++];
+    if (c == '\\' && i < format.size()) {
+      const char e = format[i++];
+      switch (Lower(e)) {
+        case 'b':
+          out.Put('\b');
+          break;
+        case 'f':
+          out.Put('\f');
+          break;
+        case 'e':
+          out.Put('\x1b');
+          break;
+        case 'n':
+          out.Put('\r');
+          out.Put('\n');
+          break;
+        case 't':
+          out.Put('\t');
+          break;
+        default:
+          if (IsDigit(e)) {
+            --i;
+            int code = 0;
+            ReadNumber(format, i, code);
+            // Codes above 255 name no character.
+            out.Put(code <= 255 ? static_cast<char>(static_cast<unsigned char>(code)) : '?');
+          } else {
+            out.Put(e);
+          }
+          break;
+      }
+    } else if (c == '%' && i < format.size()) {
+      Directive d;
+      if (format[i] == '-') {
+        d.left = true;
+        ++i;
+      } else if (format[i] == '0') {
+        d.zeros = true;
+        ++i;
+      }
+      ReadNumber(format, i, d.width);
+      if (i < format.size() && format[i] == '.') {
+        ++i;
+        ReadNumber(format, i, d.precision);
+      }
+      if (i >= format.size()) break;  // a directive without its letter writes nothing
+      d.letter = format[i++];
+      if (next < args.size()) Convert(d, args[next++], out);
+    } else {
+      out.Put(c);
+    }
+  }
+}
+
+namespace detail {
+
+void FmtToTerminal(std::string_view format, std::initializer_list<Arg> args) {
+  if (!trace::Enabled()) return;  // nobody reads it
+  std::string text;
+  FormatText(std::span<const Arg>(args.begin(), args.size()), format, text);
+  trace::Write(text);
+}
+
+std::string FmtToString(std::string_view format, std::initializer_list<Arg> args) {
+  std::string text;
+  FormatText(std::span<const Arg>(args.begin(), args.size()), format, text);
+  return text;
+}
+
+bool FmtToFile(std::ostream& file, std::string_view format, std::initializer_list<Arg> args) {
+  std::string text;
+  FormatText(std::span<const Arg>(args.begin(), args.size()), format, text);
+  if (!text.empty()) file.write(text.data(), static_cast<std::streamsize>(text.size()));
+  return !file.fail();
+}
+
+}  // namespace detail
+
+}  // namespace qmx::FE
