@@ -7,6 +7,7 @@
 #include <string>
 
 #include "numerics/error.hpp"
+#include "units/fum.hpp"
 
 using namespace qmx::GAS0;
 
@@ -82,6 +83,25 @@ TEST(Gas0, UsUnits) {
   EXPECT_EQ(ToUS(Z, 0.9), 0.9);
   EXPECT_EQ(ToUS(99, 5.0), 5.0);
   for (int tag = 0; tag < kTagCount; ++tag) EXPECT_NEAR(FromUS(tag, ToUS(tag, 300.0)), 300.0, 1e-9) << tag;
+}
+
+// Every tag's unit pair converts through the unit catalogue as ToUS does.
+TEST(Gas0, UsUnitsAgreeWithTheCatalogue) {
+  int checked = 0;
+  for (int tag = 0; tag < kTagCount; ++tag) {
+    const std::string_view mks = TagMksUnit(tag), us = TagUsUnit(tag);
+    if (mks.empty()) {
+      EXPECT_TRUE(us.empty()) << tag;
+      continue;
+    }
+    qmx::FUM::UnitErrors errors = 0;
+    double viaCatalogue = 0.0;
+    qmx::FUM::uConvertBetween(errors, us, viaCatalogue, mks, 300.0);
+    ASSERT_EQ(errors, 0) << TagName(tag);
+    EXPECT_NEAR(ToUS(tag, 300.0), viaCatalogue, 1e-9 * std::fabs(viaCatalogue)) << TagName(tag);
+    ++checked;
+  }
+  EXPECT_EQ(checked, 33);
 }
 
 TEST(Gas0, BaseAndReferenceSets) {
