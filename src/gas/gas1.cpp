@@ -904,6 +904,11 @@ Slate Estimate(double n2, double co2, double gr, double hs, int variant) {
   return s;
 }
 
+void FoldComposition(MixRecord& m) {
+  GAS0::NormalizeSlate(m);
+  FoldSlate(m);
+}
+
 void UpdateIGHBfromSlate(const GMix& mix) {
   if (!GAS0::IsMix(mix)) Raise(kModule, "GAS1.UpdateIGHBfromSlate()", 22);
   UpdateComposition(*mix);

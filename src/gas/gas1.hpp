@@ -158,6 +158,10 @@ void UpdateHBfromSlate(const GAS0::GMix& mix);
 // method", "GAS1.UpdateViaGross() missing data").
 void UpdateViaGross(const GAS0::GMix& mix);
 
+// Normalises the raw slate (dry basis) and folds it into the method's own vector: the
+// composition a base-dirty method procedure characterises.
+void FoldComposition(GAS0::MixRecord& m);
+
 // Installs the AGA-8 detail procedures under code 8 and the SGERG procedures under code 4.
 void InstallStandardMethods();
 

@@ -31,6 +31,7 @@ ZD Aga8Base(double P, double T, MixRecord& m) {
 ZD Aga8Flowing(double P, double T, MixRecord& m) {
   auto& c = m.area.aga8;
   if (m.baseDirty) {
+    FoldComposition(m);
     const std::array<double, AGA892::kCount> x = c.Xz;
     const AGA892::Solution b = AGA892::Base(c, x, GAS0::BaseP(m), GAS0::BaseT(m));
     m.base[St(GAS0::mD)] = b.D;

@@ -239,6 +239,20 @@ TEST_F(Gas1, Aga8OmensOnTheMix) {
   EXPECT_EQ(MixGetFlowing(m, G0::Z, 5e6, 288.15).omens, 0);
 }
 
+// A slate change before a direct flowing call recharacterises and refreshes BASE first.
+TEST_F(Gas1, Aga8FlowingRecharacterises) {
+  G0::GMix m = GulfCoast(G0::AGA8detailed);
+  G0::GMix ref = GulfCoast(G0::AGA8detailed);
+  const Slate s = PresetSlate(3);
+  MixSetSlate(ref, s);
+  MixUpdate(ref);
+  MixSetSlate(m, s);
+  const ZD z = MdZflowing(6e6, 290.0, m);
+  EXPECT_FALSE(m->baseDirty);
+  EXPECT_NEAR(m->base[G0::Z - G0::Tt], ref->base[G0::Z - G0::Tt], 1e-12);
+  EXPECT_NEAR(z.Z, MixGetFlowing(ref, G0::Z, 6e6, 290.0).value, 1e-12);
+}
+
 TEST_F(Gas1, UninstalledFlowingMethod) {
   G0::GMix m = GulfCoast(G0::AGA8detailed);
   (void)MixGetFlowing(m, G0::Z, 5e6, 288.15);
