@@ -116,10 +116,8 @@ void Run(const GasArgs& a) {
   out["SREF"] = Section(m.sref.data(), 37, 41);
   out["HEAT"] = Section(m.heat.data(), 17, 36);
   out["GROSS"] = Section(m.gross.data(), 42, 50);
-  if (flowing) {
-    out["FLOWING"] = Section(m.flowing.data(), 17, 23);
-    out["THERMO"] = Section(m.thermo.data(), 8, 18);
-  }
+  if (flowing) out["FLOWING"] = Section(m.flowing.data(), 17, 23);
+  out["THERMO"] = Section(m.thermo.data(), 8, 18);
   out["omens"] = omens;
   out["omens_text"] = G1::MixOmensText(omens);
   qmx::cli::PrintJson(out);
