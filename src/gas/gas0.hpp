@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "gas/aga8.hpp"
+#include "gas/components.hpp"
 #include "gas/sgerg.hpp"
 
 namespace qmx::GAS0 {
@@ -91,17 +92,9 @@ std::string_view HMethodTitle(int code);
 
 // ---------------------------------------------------------------------------------------------
 // Gas data sources.
-enum DataSource : std::uint8_t {
-  GPAcurrentUS = 0,
-  GPAcurrentSI = 1,
-  AGAcurrent = 2,
-  GPA_2003US = 3,
-  GPA_2003SI = 4,
-  GPA_1992 = 5,
-  ISO_6976 = 6,
-  ISO6976n = 7,
-  GasDataTest = 8,
-};
+// The codes are those of the component tables.
+using DataSource = GAS1::GasDataSource;
+using enum GAS1::GasDataSource;
 inline constexpr int kDataSourceCount = 9;
 inline constexpr std::string_view kDataSourceNames =
     "GPAcurrentUS,GPAcurrentSI,AGAcurrent,GPA_2003US,GPA_2003SI,GPA_1992,ISO_6976,ISO6976n,"

@@ -62,8 +62,8 @@ TEST(Gas0, NameListsAndCounts) {
   EXPECT_FALSE(IsCompositionMethod(NX19m));
   // Titles.
   EXPECT_EQ(HMethodTitle(7), kHMethodTitles[AGA5method]);
-  EXPECT_EQ(DataSourceTitle(GPAcurrentUS).size(), 45u);
-  EXPECT_EQ(DataSourceTitle(GPAcurrentUS).substr(0, 21), "GPA 2145-08, US table");
+  EXPECT_EQ(qmx::GAS0::DataSourceTitle(GPAcurrentUS).size(), 45u);
+  EXPECT_EQ(qmx::GAS0::DataSourceTitle(GPAcurrentUS).substr(0, 21), "GPA 2145-08, US table");
   // Lumping of components 21..28 into the AGA-8 vector.
   EXPECT_EQ(kAga8Fold[neoC5], nC5);
   EXPECT_EQ(kAga8Fold[biIsP], nC6);
