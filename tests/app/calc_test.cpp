@@ -274,6 +274,44 @@ TEST_F(CalcTest, BoreAndBetaFollowEachOther) {
   EXPECT_NEAR(Val(s.beta), 1.0 / 3.068, 1e-12);
 }
 
+TEST_F(CalcTest, LiquidDensityUpdates) {
+  State& s = Calc();
+  ASSERT_TRUE(FI::RVsetValStr("0.9", *s.liquidRelativeDensity));
+  UpdateBaseDensity();
+  EXPECT_NEAR(Si(s.baseDensity), 0.9 * 999.012, 1e-9);
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("kg/m3", "700", *s.baseDensity));
+  UpdateRelativeDensity();
+  EXPECT_NEAR(Val(s.liquidRelativeDensity), 700 / 999.012, 1e-15);
+  // The estimate for 800 kg/m3 at 22 C lies within the correlation's range.
+  EXPECT_TRUE(EstimateLiquidViscosity());
+  EXPECT_GT(Si(s.liquidViscosity), 1e-4);
+  EXPECT_LT(Si(s.liquidViscosity), 1e-1);
+}
+
+TEST_F(CalcTest, GasOmensEndTheRunAfterTheFluidStep) {
+  State& s = Calc();
+  bool changed = false;
+  SetFluid(changed, kGcnGas);
+  ASSERT_TRUE(Calculate(changed));
+  const double qm0 = Si(s.massFlow);
+  // SGERG covers up to 12 MPa.
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("kpa", "20000", *s.staticPressure));
+  UpdateAbsolutePressure();
+  changed = true;
+  try {
+    Calculate(changed);
+    FAIL() << "pressure outside the equation's range accepted";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.module(), "QMXcalc");
+    EXPECT_EQ(e.code(), 3);
+    EXPECT_EQ(e.message().rfind("Calculate() omens: pressure out of range,", 0), 0u) << e.message();
+  }
+  EXPECT_FALSE(changed);
+  // The fluid fields are stored, the flow results keep the last complete run.
+  EXPECT_GT(Si(s.densityFlowing), 150.0);
+  EXPECT_DOUBLE_EQ(Si(s.massFlow), qm0);
+}
+
 TEST_F(CalcTest, SelectorsSetTheFlagOnlyOnChange) {
   bool changed = false;
   SetTaps(changed, 1);
@@ -393,6 +431,10 @@ TEST_F(CalcTest, GasTurbineByKFactor) {
   EXPECT_DOUBLE_EQ(Si(s.pipeDiameterFlowing), Si(s.pipeDiameter));
   EXPECT_NEAR(Si(s.massFlow), Si(s.actualVolumeFlow) * Si(s.densityFlowing), 1e-12);
   EXPECT_DOUBLE_EQ(Si(s.pressureLoss), 0.0);
+  const double D = Si(s.pipeDiameter);
+  EXPECT_NEAR(Val(s.reynolds), 4 * Si(s.massFlow) / (std::numbers::pi * D * Si(s.viscosity)),
+              1e-9 * Val(s.reynolds));
+  EXPECT_NEAR(Si(s.pipeVelocity), Si(s.actualVolumeFlow) / (std::numbers::pi * D * D / 4), 1e-12);
   // Another non-DP method is refused after the fluid step.
   s.nonDPmethod = 2;
   changed = true;
@@ -474,6 +516,60 @@ TEST_F(CalcTest, TestFluidWritesNoFluidField) {
   ASSERT_TRUE(Calculate(changed));
   EXPECT_DOUBLE_EQ(Si(s.densityFlowing), rho);
   EXPECT_GT(Si(s.massFlow), 0.0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CalcTest, EveryLegalMeterCalculates) {
+  State& s = Calc();
+  for (int meter : {0, 3, 4, 6, 7, 8, 12, 14, 15, 24, 33}) {
+    SCOPED_TRACE(meter);
+    bool changed = false;
+    SetMeter(changed, 0, meter);
+    // Keep beta inside every standard's range.
+    if (meter != 33) {
+      ASSERT_TRUE(FI::RVsetValStr("0.5", *s.beta));
+      UpdateBore();
+    }
+    changed = true;
+    ASSERT_TRUE(Calculate(changed));
+    EXPECT_GT(Si(s.massFlow), 0.0);
+    EXPECT_TRUE(std::isfinite(Val(s.mach)));
+    // The classical venturi and the cones take the fixed discharge coefficient.
+    if (meter == 0 || meter == 3 || meter == 4) {
+      EXPECT_DOUBLE_EQ(Val(s.cd), 0.838908);
+    }
+  }
+}
+
+TEST_F(CalcTest, UnsupportedDeviceKeepsTheFlowResults) {
+  State& s = Calc();
+  const double qm0 = Si(s.massFlow);
+  s.meter = 16;  // not reachable through SetMeter
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("C", "30", *s.flowingTemperature));
+  bool changed = true;
+  try {
+    Calculate(changed);
+    FAIL() << "meter 16 calculated";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.message(), "Calculate() device not supported");
+    EXPECT_EQ(e.code(), 1);
+  }
+  EXPECT_DOUBLE_EQ(Si(s.massFlow), qm0);
+  EXPECT_LT(Val(s.zFlowing), 1.0);
+}
+
+TEST_F(CalcTest, HeaderTextsKeepAHundredCharacters) {
+  SetHeaderText(0, std::string(150, 'a'));
+  EXPECT_EQ(GetHeaderText(0), std::string(100, 'a'));
+  SetHeaderText(4, "tag 7");
+  EXPECT_EQ(GetHeaderText(4), "tag 7");
+  SetHeaderText(5, "ignored");
+  EXPECT_EQ(GetHeaderText(5), "");
+  Reset();
+  EXPECT_EQ(GetHeaderText(4), std::string(27, '_'));
 }
 
 }  // namespace
