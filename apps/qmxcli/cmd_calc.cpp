@@ -46,7 +46,7 @@ const std::array<DvKey, 19> kDvInputs = {{
     {"flowing_temperature", &State::flowingTemperature, After::None},
     {"base_temperature", &State::baseTemperature, After::None},
     {"base_pressure", &State::basePressure, After::None},
-    {"pipe_diameter", &State::pipeDiameter, After::Beta},
+    {"pipe_diameter", &State::pipeDiameter, After::Bore},
     {"throat_diameter", &State::throatDiameter, After::Beta},
     {"pipe_ref_temperature", &State::pipeRefTemperature, After::None},
     {"throat_ref_temperature", &State::throatRefTemperature, After::None},
@@ -262,7 +262,22 @@ void Apply(const std::string& pair, bool& changed) {
                                   : QMXcalc::SetThroatMaterial(changed, code);
   }
   if (key == "probe_model") return QMXcalc::SetProbeModel(changed, ParseIndex(key, value, 0, 11));
-  if (key == "liquid_product") return QMXcalc::SetLiquidProduct(changed, ParseIndex(key, value, 0, 3));
+  if (key == "liquid_product") {
+    // A new product brings its base density and viscosity, as the liquid page does.
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kPresets = {
+        {{"54.0", "6.0"}, {"44.9", "0.4"}, {"49.9", "0.4"}, {"55.642", "25.0"}}};
+    const int product = ParseIndex(key, value, 0, 3);
+    bool productChanged = false;
+    QMXcalc::SetLiquidProduct(productChanged, product);
+    if (productChanged) {
+      const auto& [density, viscosity] = kPresets[static_cast<std::size_t>(product)];
+      FUM::uDVsetValStrTempUnits("lbm/ft3", density, *s.baseDensity);
+      FUM::uDVsetValStrTempUnits("cp", viscosity, *s.liquidViscosity);
+      QMXcalc::UpdateRelativeDensity();
+      changed = true;
+    }
+    return;
+  }
   if (key == "heating_value_table") return QMXcalc::SetHeatingValueTable(changed, ParseIndex(key, value, 0, 8));
   if (key == "energy_method") return QMXcalc::SetEnergyMethod(changed, ParseIndex(key, value, 0, 2));
   if (key == "gas_preset") return QMXcalc::SetStdGasComp(changed, ParseIndex(key, value, 0, 15));

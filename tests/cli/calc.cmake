@@ -13,3 +13,6 @@ qmx_cli_test(calc_component_out_of_range ARGS calc x.N2=101 EXIT 2 STDERR "x.N2"
 # Dry steam flowing outside IAPWS-IF97 is reported by the calculation.
 qmx_cli_test(calc_steam_outside ARGS calc fluid=drysteam flowing_temperature=3000 EXIT 1
              STDERR "Calculate\\(\\) omens")
+# A new liquid product brings its base density (44.9 lbm/ft3) and viscosity (0.4 cp).
+qmx_cli_test(calc_liquid_product ARGS calc fluid=hcliquid liquid_product=1
+             STDOUT "\"liquid_viscosity\": {[^}]*\"si\": 0\\.0004[0-9]*,")
