@@ -573,3 +573,27 @@ TEST_F(CalcTest, HeaderTextsKeepAHundredCharacters) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CalcTest, ProbeModelWithoutAWidthKeepsTheThroat) {
+  State& s = Calc();
+  bool changed = false;
+  SetMeter(changed, 0, 33);
+  const double d = Si(s.throatDiameter);
+  changed = false;
+  SetProbeModel(changed, 12);
+  EXPECT_TRUE(changed);
+  EXPECT_EQ(GetProbeModel(), 12);
+  EXPECT_DOUBLE_EQ(Si(s.throatDiameter), d);
+}
+
+TEST_F(CalcTest, RefusedViscosityEstimateLeavesTheField) {
+  State& s = Calc();
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("kg/m3", "3000", *s.liquidDensity));
+  const double mu = Si(s.liquidViscosity);
+  EXPECT_FALSE(EstimateLiquidViscosity());
+  EXPECT_DOUBLE_EQ(Si(s.liquidViscosity), mu);
+}
+
+}  // namespace
