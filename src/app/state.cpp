@@ -1,0 +1,531 @@
+// The calculation state: module start and finalisation, the selectors with their dependent
+// updates, and Reset.
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+#include "app/qmxcalc.hpp"
+#include "gas/components.hpp"
+#include "gas/gas1.hpp"
+#include "liquids/estimate.hpp"
+#include "meters/dp0.hpp"
+#include "meters/dp2.hpp"
+#include "numerics/error.hpp"
+#include "units/fe.hpp"
+
+namespace qmx::QMXcalc {
+
+namespace {
+
+thread_local State state;
+thread_local bool initialized = false;
+
+using FUM::DVal;
+using FI::RVal;
+
+constexpr std::string_view kBlankHeader = "___________________________";
+constexpr std::string_view kCompanyHeader = "_______Company name________";
+
+// A dimensioned value with its creation unit, initial value and I/O mode, 5 significant digits.
+void MakeDV(DV& dv, std::string_view unit, double value, FUM::IOFlag io) {
+  FUM::uDVinit(unit, value, io, dv);
+  FUM::uDVsetSigDigits(5, *dv);
+}
+
+void MakeRV(RV& rv, double value, FI::IOFlag io) {
+  FI::RVinit(value, io, rv);
+  FI::RVsetPrecision(5, *rv);
+}
+
+// Meters whose throat is not a free dimension (elbows, averaging pitot tubes, code 35, turbine).
+bool FixedThroat(int meter) { return (meter >= 27 && meter <= 35) || meter == 39; }
+// Meters that carry a probe width as throat: the averaging pitot tubes and the gas turbine.
+bool ProbeMeter(int meter) { return (meter >= 31 && meter <= 34) || meter == 39; }
+
+bool LegalMeter(int meter) {
+  switch (meter) {
+    case 0: case 3: case 4: case 6: case 7: case 8: case 12: case 14: case 15: case 24: case 33:
+    case 39:
+      return true;
+    default:
+      return false;
+  }
+}
+
+DP0::MeterType Type(int meter) { return static_cast<DP0::MeterType>(meter); }
+
+double ProbeWidth(int model) {
+  double width = 0.0;
+  DP2::AnnubarProbeWidth(static_cast<DP2::AnnubarType>(model), width);
+  return width;
+}
+
+// Sets the throat to the probe width of the model (when it has one) and beta from it.
+void ThroatFromProbe(int meter, int model) {
+  const double width = ProbeWidth(model);
+  if (width <= 0.0) return;
+  FUM::uDVsetMKS(width, *state.throatDiameter);
+  FI::RVsetLReal(DP0::Beta(Type(meter), FUM::uDVgetMKS(*state.pipeDiameter), width), *state.beta);
+}
+
+void CreateFields() {
+  State& s = state;
+  using FUM::fIN;
+  using FUM::fINOUT;
+  using FUM::fOUT;
+  MakeDV(s.flowingTemperature, "F", 72, fINOUT);
+  FUM::uDVsetMinLimit("F", -40, *s.flowingTemperature);
+  MakeDV(s.dp, "inw", 50, fIN);
+  FUM::uDVsetMinLimit("inw", 0, *s.dp);
+  MakeDV(s.staticPressure, "psi", 500, fINOUT);
+  FUM::uDVsetMinLimit("psi", 0, *s.staticPressure);
+  MakeDV(s.atmosphericPressure, "psi", 13.6, fIN);
+  FUM::uDVsetMinLimit("psi", 0, *s.atmosphericPressure);
+  FUM::uDVsetMaxLimit("psi", 20, *s.atmosphericPressure);
+  MakeDV(s.upstreamPressure, "psi", 100, fINOUT);
+  FUM::uDVsetMinLimit("psi", 0, *s.upstreamPressure);
+  MakeDV(s.kFactor, "pulse/ft3", 1000, fIN);
+  FUM::uDVsetMinLimit("pulse/ft3", 0.01, *s.kFactor);
+  MakeRV(s.frequency, 1000, FI::fIN);
+  MakeDV(s.baseTemperature, "F", 60, fINOUT);
+  FUM::uDVsetMinLimit("C", 0, *s.baseTemperature);
+  FUM::uDVsetMaxLimit("C", 100, *s.baseTemperature);
+  MakeDV(s.basePressure, "psi", 14.73, fIN);
+  FUM::uDVsetMinLimit("psi", 0, *s.basePressure);
+  FUM::uDVsetMaxLimit("psi", 15, *s.basePressure);
+
+  MakeDV(s.pipeDiameter, "in", 5, fIN);
+  FUM::uDVsetMinLimit("in", 0.1, *s.pipeDiameter);
+  MakeDV(s.throatDiameter, "in", 2, fINOUT);
+  FUM::uDVsetMinLimit("in", 0.1, *s.throatDiameter);
+  MakeDV(s.throatRefTemperature, "F", 68, fIN);
+  FUM::uDVsetMinLimit("F", 0, *s.throatRefTemperature);
+  FUM::uDVsetMaxLimit("F", 120, *s.throatRefTemperature);
+  MakeDV(s.pipeRefTemperature, "F", 68, fIN);
+  FUM::uDVsetMinLimit("F", 0, *s.pipeRefTemperature);
+  FUM::uDVsetMaxLimit("F", 120, *s.pipeRefTemperature);
+  MakeRV(s.beta, 0.5, FI::fINOUT);
+  FI::RVsetMinLimit(0.01, *s.beta);
+  FI::RVsetMaxLimit(1.0, *s.beta);
+  MakeRV(s.fixedCd, 0.838908, FI::fIN);
+  FI::RVsetMinLimit(0.5, *s.fixedCd);
+  FI::RVsetMaxLimit(1.1, *s.fixedCd);
+
+  MakeRV(s.gcnRelativeDensity, 0.6, FI::fINOUT);
+  FI::RVsetMinLimit(0.554, *s.gcnRelativeDensity);
+  FI::RVsetMaxLimit(0.87, *s.gcnRelativeDensity);
+  MakeDV(s.gcnHeatingValue, "btu/ft3", 1000, fINOUT);
+  MakeDV(s.gcnViscosity, "cp", 0.01, fINOUT);
+  for (RV* rv : {&s.gcnCO2, &s.gcnN2, &s.gcnH2, &s.gcnCO}) {
+    MakeRV(*rv, 0, FI::fINOUT);
+    FI::RVsetToPercent(**rv);
+  }
+  FI::RVsetMaxLimit(0.2894, *s.gcnCO2);
+  FI::RVsetMaxLimit(0.536, *s.gcnN2);
+
+  MakeDV(s.apiGravity, "api", 34.8, fIN);
+  FUM::uDVsetMinLimit("kg/m3", 610.5, *s.apiGravity);
+  FUM::uDVsetMaxLimit("kg/m3", 1075, *s.apiGravity);
+  MakeDV(s.baseDensity, "kg/m3", 850, fINOUT);
+  MakeRV(s.liquidRelativeDensity, 1, FI::fINOUT);
+  MakeDV(s.thermalExpansion, "null/K", 0.0007, fINOUT);
+  FUM::uDVsetMinLimit("null/K", 1e-05, *s.thermalExpansion);
+  FUM::uDVsetMaxLimit("null/K", 0.001, *s.thermalExpansion);
+  MakeDV(s.liquidDensity, "kg/m3", 850, fINOUT);
+  MakeDV(s.liquidViscosity, "cp", 2, fINOUT);
+
+  MakeDV(s.massFlow, "lbm/sec", 1, fOUT);
+  const std::pair<DV*, std::string_view> results[] = {
+      {&s.stdVolumeFlow, "ft3/min"},       {&s.actualVolumeFlow, "ft3/sec"},
+      {&s.energyFlow, "btu/min"},          {&s.throatDiameterFlowing, "m"},
+      {&s.pipeDiameterFlowing, "m"},       {&s.pressureLoss, "pa"},
+      {&s.pipeVelocity, "m/s"},            {&s.molarDensity, "lbmole/ft3"},
+      {&s.molarMass, "lbm/lbmole"},        {&s.molarHeatingValue, "btu/lbmole"},
+      {&s.massHeatingValue, "mmbtu/lbm"},  {&s.volumetricHeatingValue, "btu/ft3"},
+      {&s.viscosity, "cp"},                {&s.criticalPressure, "psi"},
+      {&s.criticalTemperature, "R"},       {&s.densityFlowing, "lbm/ft3"},
+      {&s.densityBase, "lbm/ft3"},         {&s.satLiquidDensity, "lbm/ft3"},
+      {&s.waterDensityBase, "lbm/ft3"},    {&s.referenceEnthalpy, "btu/lbm"},
+      {&s.enthalpy, "btu/lbm"}};
+  for (const auto& [dv, unit] : results) MakeDV(*dv, unit, 10, fOUT);
+
+  for (RV* rv : {&s.zFlowing, &s.zBase, &s.isentropicExponent, &s.cd, &s.reynolds,
+                 &s.expansionFactor, &s.betaFlowing, &s.velocityOfApproach,
+                 &s.liquidCorrectionFactor, &s.spare}) {
+    MakeRV(*rv, 1, FI::fOUT);
+  }
+  MakeRV(s.relativeDensity, 0.6, FI::fOUT);
+  MakeRV(s.mach, 0, FI::fOUT);
+}
+
+void ReleaseFields() {
+  State& s = state;
+  std::array<DV*, 45> dvs = {
+      &s.flowingTemperature, &s.dp, &s.staticPressure, &s.atmosphericPressure,
+      &s.upstreamPressure, &s.kFactor, &s.baseTemperature, &s.basePressure, &s.pipeDiameter,
+      &s.throatDiameter, &s.throatRefTemperature, &s.pipeRefTemperature, &s.gcnHeatingValue,
+      &s.gcnViscosity, &s.apiGravity, &s.baseDensity, &s.thermalExpansion, &s.liquidDensity,
+      &s.liquidViscosity, &s.massFlow, &s.stdVolumeFlow, &s.actualVolumeFlow, &s.energyFlow,
+      &s.throatDiameterFlowing, &s.pipeDiameterFlowing, &s.pressureLoss, &s.pipeVelocity,
+      &s.molarDensity, &s.molarMass, &s.molarHeatingValue, &s.massHeatingValue,
+      &s.volumetricHeatingValue, &s.viscosity, &s.criticalPressure, &s.criticalTemperature,
+      &s.densityFlowing, &s.densityBase, &s.satLiquidDensity, &s.waterDensityBase,
+      &s.referenceEnthalpy, &s.enthalpy, nullptr, nullptr, nullptr, nullptr};
+  std::array<RV*, 22> rvs = {
+      &s.frequency, &s.beta, &s.fixedCd, &s.gcnRelativeDensity, &s.gcnCO2, &s.gcnN2,
+      &s.gcnH2, &s.gcnCO, &s.liquidRelativeDensity, &s.zFlowing, &s.zBase,
+      &s.isentropicExponent, &s.relativeDensity, &s.cd, &s.reynolds, &s.expansionFactor,
+      &s.betaFlowing, &s.velocityOfApproach, &s.mach, &s.liquidCorrectionFactor, &s.spare,
+      nullptr};
+  for (DV* dv : dvs) {
+    if (dv != nullptr && *dv) FUM::uDVkill(*dv);
+  }
+  for (RV* rv : rvs) {
+    if (rv != nullptr && *rv) FI::RVkill(*rv);
+  }
+}
+
+void SetMixChoices(bool& changed, int table, int method) {
+  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
+    if (GAS1::MixGetDataSource(*mix) != table) {
+      GAS1::MixSetDataSource(*mix, table);
+      changed = true;
+    }
+    if (GAS1::MixGetHMethod(*mix) != method) {
+      GAS1::MixSetHMethod(*mix, method);
+      changed = true;
+    }
+  }
+}
+
+}  // namespace
+
+State& Calc() { return state; }
+bool IsInitialized() { return initialized; }
+
+void Initialize() {
+  if (initialized) return;
+  GAS1::InstallStandardMethods();
+  state = State{};
+  state.detailMix = GAS1::NewMix(GAS0::AGA8detailed, 0, "Detail mix");
+  state.gcnMix = GAS1::NewMix(GAS0::SgergGCN, 0, "GCN mix");
+  CreateFields();
+  initialized = true;
+  try {
+    Reset();
+  } catch (...) {
+    Finalize();
+    throw;
+  }
+}
+
+void Finalize() {
+  if (GAS0::IsMix(state.detailMix)) GAS0::KillMix0(state.detailMix);
+  if (GAS0::IsMix(state.gcnMix)) GAS0::KillMix0(state.gcnMix);
+  ReleaseFields();
+  state = State{};
+  initialized = false;
+}
+
+// ---- Selections ----------------------------------------------------------------------------
+
+void SetMeter(bool& changed, int nonDPmethod, int meter) {
+  State& s = state;
+  if (meter == s.meter) return;
+  if (!LegalMeter(meter)) Raise(kModule, "QMXcalc.SetMeter() illegal flow calc", 1);
+  const int old = s.meter;
+  s.nonDPmethod = static_cast<std::uint8_t>(meter == 39 ? nonDPmethod : 0);
+  s.meter = static_cast<std::uint8_t>(meter);
+  changed = true;
+  if (!ProbeMeter(old) && ProbeMeter(meter)) {
+    s.savedThroat = FUM::uDVgetMKS(*s.throatDiameter);
+    s.savedBeta = FI::RVgetLReal(*s.beta);
+    ThroatFromProbe(meter, s.probeModel);
+  } else if (ProbeMeter(old) && !ProbeMeter(meter)) {
+    FUM::uDVsetMKS(s.savedThroat, *s.throatDiameter);
+    FI::RVsetLReal(s.savedBeta, *s.beta);
+  }
+  switch (meter) {
+    case 14:
+      SetMixChoices(changed, 0, 0);
+      break;
+    case 15: case 39: case 24: case 33: case 3: case 4:
+      SetMixChoices(changed, 2, 2);
+      break;
+    default:  // 0, 6, 7, 8, 12
+      SetMixChoices(changed, 6, 0);
+      break;
+  }
+}
+
+int GetMeter(int& nonDPmethod) {
+  nonDPmethod = state.nonDPmethod;
+  return state.meter;
+}
+
+namespace {
+void StoreByte(bool& changed, std::uint8_t& field, int value) {
+  const auto b = static_cast<std::uint8_t>(value);
+  if (b != field) {
+    field = b;
+    changed = true;
+  }
+}
+}  // namespace
+
+void SetFluid(bool& changed, int kind) { StoreByte(changed, state.fluid, kind); }
+int GetFluid() { return state.fluid; }
+void SetLiquidProduct(bool& changed, int product) { StoreByte(changed, state.liquidProduct, product); }
+int GetLiquidProduct() { return state.liquidProduct; }
+void SetTaps(bool& changed, int tap) { StoreByte(changed, state.taps, tap); }
+int GetTaps() { return state.taps; }
+
+void SetProbeModel(bool& changed, int index) {
+  const auto b = static_cast<std::uint8_t>(index);
+  if (b == state.probeModel) return;
+  state.probeModel = b;
+  ThroatFromProbe(state.meter, b);
+  changed = true;
+}
+int GetProbeModel() { return state.probeModel; }
+
+void SetTubeMaterial(bool& changed, int code) {
+  const auto b = static_cast<std::uint8_t>(code);
+  if (b == state.tubeMaterial) return;
+  state.tubeMaterial = b;
+  changed = true;
+  FE::FmtToTerminal("\nSetTubeMaterial() selection=%u", b);
+}
+int GetTubeMaterial() { return state.tubeMaterial; }
+
+void SetThroatMaterial(bool& changed, int code) {
+  const auto b = static_cast<std::uint8_t>(code);
+  if (b == state.throatMaterial) return;
+  state.throatMaterial = b;
+  changed = true;
+  FE::FmtToTerminal("\nSetThroatMaterial() selection=%u", b);
+}
+int GetThroatMaterial() { return state.throatMaterial; }
+
+void SetHeatingValueTable(bool& changed, int code) {
+  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
+    if (GAS1::MixGetDataSource(*mix) != code) {
+      GAS1::MixSetDataSource(*mix, code);
+      changed = true;
+    }
+  }
+}
+int GetHeatingValueTable() { return GAS1::MixGetDataSource(state.detailMix); }
+
+void SetEnergyMethod(bool& changed, int code) {
+  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
+    if (GAS1::MixGetHMethod(*mix) != code) {
+      GAS1::MixSetHMethod(*mix, code);
+      changed = true;
+    }
+  }
+}
+int GetEnergyMethod() { return GAS1::MixGetHMethod(state.detailMix); }
+
+void SetStdGasComp(bool& changed, int index) {
+  if (index < 0 || index >= GAS1::kNPresets) {
+    Raise(kModule, "SetStdGasComp() no such detail mixture", 4);
+  }
+  State& s = state;
+  GAS1::Slate slate{};
+  const auto& x = GAS1::kPresets[static_cast<std::size_t>(index)].x;
+  std::copy(x.begin(), x.end(), slate.begin());
+  GAS1::MixSetSlate(s.detailMix, slate);
+  GAS1::MixUpdate(s.detailMix);
+  const double gr = GAS1::MixGetGross(s.detailMix, GAS0::gr).value;
+  GAS1::MixSetGr(s.gcnMix, gr);
+  FI::RVsetLReal(gr, *s.gcnRelativeDensity);
+  const double mu = GAS1::MixGetIdeal(s.detailMix, GAS0::Mu).value;
+  GAS1::MixSetMu(s.gcnMix, mu);
+  FUM::uDVsetMKS(mu, *s.gcnViscosity);
+  const double hs = GAS1::MixGetHeat(s.detailMix, GAS0::Hv).value;
+  GAS1::MixSetHs(s.gcnMix, hs);
+  FUM::uDVsetMKS(hs, *s.gcnHeatingValue);
+  const double co2 = GAS1::MixGetX(s.detailMix, GAS0::CO2, 0);
+  GAS1::MixSetCO2(s.gcnMix, co2);
+  FI::RVsetLReal(co2, *s.gcnCO2);
+  const double n2 = GAS1::MixGetX(s.detailMix, GAS0::N2, 0);
+  GAS1::MixSetN2(s.gcnMix, n2);
+  FI::RVsetLReal(n2, *s.gcnN2);
+  const double co = GAS1::MixGetX(s.detailMix, GAS0::CO, 0);
+  GAS1::MixSetCO(s.gcnMix, co);
+  FI::RVsetLReal(co, *s.gcnCO);
+  const double h2 = GAS1::MixGetX(s.detailMix, GAS0::H2, 0);
+  GAS1::MixSetH2(s.gcnMix, h2);
+  FI::RVsetLReal(h2, *s.gcnH2);
+  GAS1::MixUpdate(s.gcnMix);
+  changed = true;
+}
+
+namespace {
+// A number in significant-digit form, right-aligned in a field of `width`.
+std::string Field(double x, int digits, std::size_t width) {
+  std::string text;
+  FE::LONGREALtoStr(text, digits, x);
+  if (text.size() < width) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+}  // namespace
+
+void GetComponentText(std::string& totalText, std::string& fractionText, int component) {
+  totalText = Field(GAS1::MixSumX(state.detailMix, 1) * 100.0, 6, 10);
+  fractionText = Field(GAS1::MixGetX(state.detailMix, component, 0) * 100.0, 6, 10);
+}
+
+void SetComponentText(bool& changed, std::string_view text, int component) {
+  std::string t(text);
+  if (!FE::HasDigit(t)) return;
+  FE::TidyNumber(true, t);
+  double v = 0.0;
+  if (!FE::StrToReal(t, v) || !std::isfinite(v) || v < 0.0 || v > 100.0) return;
+  if (component < 0 || component >= GAS1::kNAga) return;
+  const double x = v / 100.0;
+  if (x != GAS1::MixGetX(state.detailMix, component, 0)) {
+    GAS1::MixSetX(state.detailMix, x, component);
+    changed = true;
+  }
+}
+
+void SetHeaderText(int index, std::string_view text) {
+  if (index < 0 || index >= kHeaderCount) return;
+  state.header[static_cast<std::size_t>(index)] = std::string(text.substr(0, kHeaderLength));
+}
+
+const std::string& GetHeaderText(int index) {
+  static const std::string empty;
+  if (index < 0 || index >= kHeaderCount) return empty;
+  return state.header[static_cast<std::size_t>(index)];
+}
+
+// ---- Dependent fields ----------------------------------------------------------------------
+
+void UpdateAbsolutePressure() {
+  FUM::uDVsetMKS(FUM::uDVgetMKS(*state.staticPressure) + FUM::uDVgetMKS(*state.atmosphericPressure),
+                 *state.upstreamPressure);
+}
+
+void UpdateGaugePressure() {
+  FUM::uDVsetMKS(FUM::uDVgetMKS(*state.upstreamPressure) - FUM::uDVgetMKS(*state.atmosphericPressure),
+                 *state.staticPressure);
+}
+
+void UpdateBeta() {
+  if (FixedThroat(state.meter)) return;
+  FI::RVsetLReal(DP0::Beta(Type(state.meter), FUM::uDVgetMKS(*state.pipeDiameter),
+                           FUM::uDVgetMKS(*state.throatDiameter)),
+                 *state.beta);
+}
+
+void UpdateBore() {
+  if (FixedThroat(state.meter)) return;
+  FUM::uDVsetMKS(DP0::C_dR(Type(state.meter), FUM::uDVgetMKS(*state.pipeDiameter),
+                           FI::RVgetLReal(*state.beta)),
+                 *state.throatDiameter);
+}
+
+void UpdateRelativeDensity() {
+  FI::RVsetLReal(FUM::uDVgetMKS(*state.baseDensity) / kWaterDensity, *state.liquidRelativeDensity);
+}
+
+void UpdateBaseDensity() {
+  FUM::uDVsetMKS(FI::RVgetLReal(*state.liquidRelativeDensity) * kWaterDensity, *state.baseDensity);
+}
+
+bool EstimateLiquidViscosity() {
+  LIQ::EstimateFlags flags = 0;
+  const double mu = LIQ::EstimateViscosity(flags, 0.0, FUM::uDVgetMKS(*state.flowingTemperature),
+                                           FUM::uDVgetMKS(*state.liquidDensity));
+  if (flags != 0 || !(mu > 0.0) || !std::isfinite(mu)) return false;
+  FUM::uDVsetMKS(mu, *state.liquidViscosity);
+  return true;
+}
+
+// ---- Page registry -------------------------------------------------------------------------
+
+void SetPage(int index, PageHandle window) {
+  if (index >= 0 && index < kPageCount) state.pages[static_cast<std::size_t>(index)] = window;
+}
+PageHandle GetPage(int index) {
+  return index >= 0 && index < kPageCount ? state.pages[static_cast<std::size_t>(index)] : 0;
+}
+void ShowPage(bool show, int index) {
+  if (index >= 0 && index < kPageCount) state.pageShown[static_cast<std::size_t>(index)] = show;
+}
+bool PageShown(int index) {
+  return index >= 0 && index < kPageCount && state.pageShown[static_cast<std::size_t>(index)];
+}
+void SetStandardsPage(PageHandle window) { state.standardsPage = window; }
+void SetExpertMode(bool on) { state.expertMode = on; }
+bool GetExpertMode() { return state.expertMode; }
+
+// ---- Reset ---------------------------------------------------------------------------------
+
+void Reset() {
+  State& s = state;
+  s.meter = 15;
+  s.nonDPmethod = 0;
+  s.tubeMaterial = 12;
+  s.throatMaterial = 13;
+  s.taps = 1;
+  s.probeModel = 9;
+  s.fluid = kNaturalGas;
+  s.liquidProduct = 0;
+  s.header[0] = std::string(kCompanyHeader);
+  for (int i = 1; i < kHeaderCount; ++i) s.header[static_cast<std::size_t>(i)] = std::string(kBlankHeader);
+  s.savedThroat = 0.0508;
+  s.savedBeta = 0.4;
+
+  struct Entry {
+    DVal* dv;
+    std::string_view text, unit;
+  };
+  const Entry first[] = {
+      {s.dp.get(), "12.0", "kpa"},
+      {s.staticPressure.get(), "3500.0", "kpa"},
+      {s.flowingTemperature.get(), "22.0", "C"},
+      {s.atmosphericPressure.get(), "93.7", "kpa"},
+      {s.pipeDiameter.get(), "3.068", "in"},
+      {s.throatDiameter.get(), "1.534", "in"},
+      {s.baseTemperature.get(), "15.0", "C"},
+      {s.basePressure.get(), "101.325", "kpa"},
+      {s.throatRefTemperature.get(), "20.0", "C"},
+      {s.pipeRefTemperature.get(), "20.0", "C"},
+      {s.apiGravity.get(), "34.8", "api"},
+      {s.baseDensity.get(), "54.0", "lbm/ft3"}};
+  bool ok = true;
+  for (const Entry& e : first) {
+    if (!FUM::uDVsetValStrTempUnits(e.unit, e.text, *e.dv)) {
+      ok = false;
+      break;
+    }
+  }
+  UpdateRelativeDensity();
+  ok = FUM::uDVsetValStrTempUnits("cp", "2.0", *s.liquidViscosity) && ok;
+  ok = FUM::uDVsetValStrTempUnits("kg/m3", "800.0", *s.liquidDensity) && ok;
+  ok = FI::RVsetValStr("0.838908", *s.fixedCd) && ok;
+  ok = FI::RVsetValStr("0.5", *s.beta) && ok;
+
+  GAS1::MixSetTbase(s.detailMix, FUM::uDVgetMKS(*s.baseTemperature));
+  GAS1::MixSetPbase(s.detailMix, FUM::uDVgetMKS(*s.basePressure));
+  GAS1::MixSetHMethod(s.detailMix, 0);
+  GAS1::MixSetDataSource(s.detailMix, 1);
+
+  bool changed = false;
+  SetStdGasComp(changed, 0);
+  UpdateAbsolutePressure();
+  UpdateBeta();
+
+  bool run = ok;
+  if (ok) {
+    changed = true;
+    run = Calculate(changed);
+  }
+  if (!ok || !run) Raise(kModule, "Reset error", 6);
+}
+
+}  // namespace qmx::QMXcalc

@@ -1,0 +1,18 @@
+# The defaults: 3500 kPa gauge + 93.7 kPa atmospheric.
+qmx_cli_test(calc_defaults ARGS calc
+             STDOUT "\"upstream_pressure\": {[^}]*\"si\": 3593700,.*\"beep\": false|\"beep\": false.*\"upstream_pressure\": {[^}]*\"si\": 3593700,")
+# Gas turbine: 1000 Hz at 1000 pulse/ft3 is 1 ft3/s.
+qmx_cli_test(calc_turbine ARGS calc meter=39 "k_factor=1000 pulse/ft3" frequency=1000
+             STDOUT "\"actual_volume_flow\": {[^}]*\"si\": 0\\.028316846592[0-9]*,[^}]*\"unit\": \"ft3/sec\"")
+qmx_cli_test(calc_value_with_unit ARGS calc "dp=50 inw" STDOUT "\"dp\": {[^}]*\"si\": 12432\\.05")
+qmx_cli_test(calc_unknown_key ARGS calc bogus=1 EXIT 2 STDERR "unknown key: \"bogus\"")
+qmx_cli_test(calc_refused_value ARGS calc dp=-5 EXIT 2 STDERR "dp: value refused")
+qmx_cli_test(calc_wrong_dimension ARGS calc "dp=12 kg" EXIT 2 STDERR "dp: unit \"kg\" does not fit")
+qmx_cli_test(calc_illegal_meter ARGS calc meter=16 EXIT 2 STDERR "illegal flow calc")
+qmx_cli_test(calc_component_out_of_range ARGS calc x.N2=101 EXIT 2 STDERR "x.N2")
+# Dry steam flowing outside IAPWS-IF97 is reported by the calculation.
+qmx_cli_test(calc_steam_outside ARGS calc fluid=drysteam flowing_temperature=3000 EXIT 1
+             STDERR "Calculate\\(\\) omens")
+# A new liquid product brings its base density (44.9 lbm/ft3) and viscosity (0.4 cp).
+qmx_cli_test(calc_liquid_product ARGS calc fluid=hcliquid liquid_product=1
+             STDOUT "\"liquid_viscosity\": {[^}]*\"si\": 0\\.0004[0-9]*,")
