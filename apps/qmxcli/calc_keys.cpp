@@ -1,0 +1,244 @@
+// KEY=VALUE handling shared by the calculator commands.
+#include "calc_keys.hpp"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "command.hpp"
+#include "meters/dp0.hpp"
+#include "numerics/error.hpp"
+#include "units/fe.hpp"
+#include "units/fum.hpp"
+
+namespace qmx::cli {
+namespace {
+
+using QMXcalc::State;
+
+const std::array<DvKey, 19> kDvInputs = {{
+    {"dp", &State::dp, After::Absolute},
+    {"static_pressure", &State::staticPressure, After::Absolute},
+    {"atmospheric_pressure", &State::atmosphericPressure, After::Absolute},
+    {"upstream_pressure", &State::upstreamPressure, After::Gauge},
+    {"flowing_temperature", &State::flowingTemperature, After::None},
+    {"base_temperature", &State::baseTemperature, After::None},
+    {"base_pressure", &State::basePressure, After::None},
+    {"pipe_diameter", &State::pipeDiameter, After::Bore},
+    {"throat_diameter", &State::throatDiameter, After::Beta},
+    {"pipe_ref_temperature", &State::pipeRefTemperature, After::None},
+    {"throat_ref_temperature", &State::throatRefTemperature, After::None},
+    {"k_factor", &State::kFactor, After::None},
+    {"gcn_heating_value", &State::gcnHeatingValue, After::None},
+    {"gcn_viscosity", &State::gcnViscosity, After::None},
+    {"api_gravity", &State::apiGravity, After::None},
+    {"base_density", &State::baseDensity, After::RelativeDensity},
+    {"thermal_expansion", &State::thermalExpansion, After::None},
+    {"liquid_density", &State::liquidDensity, After::None},
+    {"liquid_viscosity", &State::liquidViscosity, After::None},
+}};
+
+const std::array<RvKey, 9> kRvInputs = {{
+    {"frequency", &State::frequency, After::None},
+    {"beta", &State::beta, After::Bore},
+    {"fixed_cd", &State::fixedCd, After::None},
+    {"gcn_relative_density", &State::gcnRelativeDensity, After::None},
+    {"gcn_co2", &State::gcnCO2, After::None},
+    {"gcn_n2", &State::gcnN2, After::None},
+    {"gcn_h2", &State::gcnH2, After::None},
+    {"gcn_co", &State::gcnCO, After::None},
+    {"liquid_relative_density", &State::liquidRelativeDensity, After::BaseDensity},
+}};
+
+constexpr std::string_view kFluidNames[] = {"gas",    "steam",    "gcn",      "liquid",
+                                            "hcliquid", "drysteam", "testfluid"};
+constexpr std::string_view kHeaderKeys[] = {"company", "prepared_by", "location", "well", "meter_tag"};
+constexpr std::string_view kComponentKeys[] = {"C1",  "N2",  "CO2", "C2",  "C3",  "H2O", "H2S",
+                                               "H2",  "CO",  "O2",  "iC4", "nC4", "iC5", "nC5",
+                                               "nC6", "nC7", "nC8", "nC9", "nC10", "He", "Ar"};
+
+[[noreturn]] void Refuse(std::string_view key, std::string_view reason) {
+  throw UsageError(std::string(key) + ": " + std::string(reason));
+}
+
+// The SI unit string of a dimension vector (metre, kilogram, second, kelvin, kilogram-mole).
+std::string SiUnit(const FUM::Dims& dims) {
+  static constexpr std::string_view kBase[] = {"m", "kg", "s", "K", "kmole"};
+  std::string num, den;
+  for (int i = 0; i < 5; ++i) {
+    const int e = dims[static_cast<std::size_t>(i)];
+    if (e == 0) continue;
+    std::string& part = e > 0 ? num : den;
+    if (!part.empty()) part += '*';
+    part += kBase[i];
+    if (std::abs(e) != 1) part += std::to_string(std::abs(e));
+  }
+  if (num.empty()) num = "null";
+  return den.empty() ? num : num + "/" + den;
+}
+
+// A whole number within [lo, hi].
+int ParseIndex(std::string_view key, const std::string& text, int lo, int hi) {
+  std::int64_t v = 0;
+  if (!FE::StrToInt(text, v) || v < lo || v > hi) {
+    Refuse(key, "not a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) + ": \"" +
+                    text + "\"");
+  }
+  return static_cast<int>(v);
+}
+
+void Update(After after) {
+  switch (after) {
+    case After::Absolute: QMXcalc::UpdateAbsolutePressure(); break;
+    case After::Gauge: QMXcalc::UpdateGaugePressure(); break;
+    case After::Beta: QMXcalc::UpdateBeta(); break;
+    case After::Bore: QMXcalc::UpdateBore(); break;
+    case After::RelativeDensity: QMXcalc::UpdateRelativeDensity(); break;
+    case After::BaseDensity: QMXcalc::UpdateBaseDensity(); break;
+    case After::None: break;
+  }
+}
+
+void EnterDv(std::string_view key, const std::string& value, FUM::DVal& dv) {
+  std::string number = value, unit;
+  if (const auto blank = value.find(' '); blank != std::string::npos) {
+    number = value.substr(0, blank);
+    unit = value.substr(value.find_first_not_of(' ', blank) == std::string::npos
+                            ? value.size()
+                            : value.find_first_not_of(' ', blank));
+  }
+  if (unit.empty()) unit = SiUnit(FUM::uDVgetDims(dv));
+  if (!FUM::uDVcheckUnits(unit, dv)) Refuse(key, "unit \"" + unit + "\" does not fit");
+  if (!FUM::uDVsetValStrTempUnits(unit, number, dv)) Refuse(key, "value refused: \"" + value + "\"");
+}
+
+}  // namespace
+
+void ApplyCalcKey(const std::string& pair, bool& changed) {
+  const auto eq = pair.find('=');
+  if (eq == std::string::npos || eq == 0) throw UsageError("not KEY=VALUE: \"" + pair + "\"");
+  const std::string key = pair.substr(0, eq);
+  const std::string value = pair.substr(eq + 1);
+  State& s = QMXcalc::Calc();
+  for (const DvKey& k : kDvInputs) {
+    if (key == k.key) {
+      EnterDv(key, value, *(s.*k.field));
+      Update(k.after);
+      changed = true;
+      return;
+    }
+  }
+  for (const RvKey& k : kRvInputs) {
+    if (key == k.key) {
+      // RVal entries are in the field's display mode; a fraction is given here.
+      double v = 0.0;
+      if (!FE::StrToReal(value, v)) Refuse(key, "not a number: \"" + value + "\"");
+      FI::RVal& rv = *(s.*k.field);
+      std::string text;
+      FE::LONGREALtoStr(text, 17, rv.mode == FI::DisplayMode::Percent ? v * 100.0 : v);
+      if (!FI::RVsetValStr(text, rv)) Refuse(key, "value refused: \"" + value + "\"");
+      Update(k.after);
+      changed = true;
+      return;
+    }
+  }
+  for (std::size_t i = 0; i < std::size(kHeaderKeys); ++i) {
+    if (key == kHeaderKeys[i]) {
+      if (value.size() > QMXcalc::kHeaderLength) Refuse(key, "longer than 100 characters");
+      QMXcalc::SetHeaderText(static_cast<int>(i), value);
+      return;
+    }
+  }
+  if (key.rfind("x.", 0) == 0) {
+    for (std::size_t i = 0; i < std::size(kComponentKeys); ++i) {
+      if (key.substr(2) == kComponentKeys[i]) {
+        double v = 0.0;
+        if (!FE::StrToReal(value, v) || !(v >= 0.0 && v <= 100.0)) {
+          Refuse(key, "not a percentage from 0 to 100: \"" + value + "\"");
+        }
+        QMXcalc::SetComponentText(changed, value, static_cast<int>(i));
+        return;
+      }
+    }
+  }
+  if (key == "fluid") {
+    for (std::size_t i = 0; i < std::size(kFluidNames); ++i) {
+      if (value == kFluidNames[i]) return QMXcalc::SetFluid(changed, static_cast<int>(i));
+    }
+    return QMXcalc::SetFluid(changed, ParseIndex(key, value, 0, 6));
+  }
+  if (key == "meter") {
+    int code = 0;
+    DP0::MeterType type{};
+    std::int64_t n = 0;
+    if (FE::StrToInt(value, n)) {
+      code = n >= 0 && n < DP0::kMeterTypeCount ? static_cast<int>(n) : -1;
+    } else if (DP0::DeviceFromKey(value, type)) {
+      code = static_cast<int>(type);
+    } else {
+      Refuse(key, "no such meter: \"" + value + "\"");
+    }
+    try {
+      QMXcalc::SetMeter(changed, code == 39 ? 1 : 0, code);
+    } catch (const Error& e) {
+      Refuse(key, e.message());
+    }
+    if (code == 33) QMXcalc::SetProbeModel(changed, 0);
+    return;
+  }
+  if (key == "taps") return QMXcalc::SetTaps(changed, ParseIndex(key, value, 0, 2));
+  if (key == "tube_material" || key == "throat_material") {
+    DP0::Material m{};
+    std::int64_t n = 0;
+    int code = 0;
+    if (FE::StrToInt(value, n) && n >= 0 && n < DP0::kMaterialCount) {
+      code = static_cast<int>(n);
+    } else if (DP0::MaterialFromName(value, false, m) || DP0::MaterialFromName(value, true, m)) {
+      code = static_cast<int>(m);
+    } else {
+      Refuse(key, "no such material: \"" + value + "\"");
+    }
+    return key == "tube_material" ? QMXcalc::SetTubeMaterial(changed, code)
+                                  : QMXcalc::SetThroatMaterial(changed, code);
+  }
+  if (key == "probe_model") return QMXcalc::SetProbeModel(changed, ParseIndex(key, value, 0, 11));
+  if (key == "liquid_product") {
+    // A new product brings its base density and viscosity, as the liquid page does.
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kPresets = {
+        {{"54.0", "6.0"}, {"44.9", "0.4"}, {"49.9", "0.4"}, {"55.642", "25.0"}}};
+    const int product = ParseIndex(key, value, 0, 3);
+    bool productChanged = false;
+    QMXcalc::SetLiquidProduct(productChanged, product);
+    if (productChanged) {
+      const auto& [density, viscosity] = kPresets[static_cast<std::size_t>(product)];
+      FUM::uDVsetValStrTempUnits("lbm/ft3", density, *s.baseDensity);
+      FUM::uDVsetValStrTempUnits("cp", viscosity, *s.liquidViscosity);
+      QMXcalc::UpdateRelativeDensity();
+      changed = true;
+    }
+    return;
+  }
+  if (key == "heating_value_table") return QMXcalc::SetHeatingValueTable(changed, ParseIndex(key, value, 0, 8));
+  if (key == "energy_method") return QMXcalc::SetEnergyMethod(changed, ParseIndex(key, value, 0, 2));
+  if (key == "gas_preset") return QMXcalc::SetStdGasComp(changed, ParseIndex(key, value, 0, 15));
+  throw UsageError("unknown key: \"" + key + "\"");
+}
+
+
+std::span<const DvKey> DvInputKeys() { return kDvInputs; }
+std::span<const RvKey> RvInputKeys() { return kRvInputs; }
+std::span<const std::string_view> HeaderKeys() { return kHeaderKeys; }
+
+void CalculateWith(const std::vector<std::string>& pairs) {
+  QMXcalc::Initialize();
+  QMXcalc::Reset();
+  bool changed = false;
+  for (const std::string& p : pairs) ApplyCalcKey(p, changed);
+  changed = true;
+  QMXcalc::Calculate(changed);
+}
+
+}  // namespace qmx::cli
