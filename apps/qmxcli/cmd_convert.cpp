@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "command.hpp"
+#include "expr_value.hpp"
 #include "json_out.hpp"
 #include "numerics/expr.hpp"
 #include "units/fum.hpp"
@@ -25,17 +26,8 @@ bool FindNothing(std::string_view, double&) { return false; }
 
 void Run(const ConvertArgs& a) {
   using namespace qmx;
-  std::string text = a.value;
-  int error = 0;
-  double value = 0.0;
   Expr::SetVariableHooks(&AcceptNothing, &FindNothing);
-  Expr::Evaluate(error, value, true, text);
-  if (error != Expr::kOk) {
-    std::string message;
-    Expr::ExprErrorText(message, error);
-    cli::PrintJson({{"error", error}, {"message", message}});
-    throw cli::CommandFailure(message);
-  }
+  const double value = cli::EvaluateArgument(a.value);
   FUM::UnitErrors errors = 0;
   double result = 0.0;
   FUM::uConvertBetween(errors, a.to, result, a.from, value);

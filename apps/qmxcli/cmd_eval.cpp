@@ -3,24 +3,17 @@
 // "message": text} and exits with status 1.
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "command.hpp"
+#include "expr_value.hpp"
 #include "json_out.hpp"
-#include "numerics/expr.hpp"
 
 namespace {
 
 void Run(std::string text) {
   using namespace qmx;
-  int error = 0;
-  double value = 0.0;
-  Expr::Evaluate(error, value, true, text);
-  if (error != Expr::kOk) {
-    std::string message;
-    Expr::ExprErrorText(message, error);
-    cli::PrintJson({{"error", error}, {"message", message}});
-    throw cli::CommandFailure(message);
-  }
+  const double value = cli::EvaluateArgument(std::move(text));
   cli::PrintJson({{"value", value}});
 }
 

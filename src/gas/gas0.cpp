@@ -13,9 +13,9 @@ std::string_view HMethodTitle(int code) {
   return kHMethodTitles[static_cast<std::size_t>(code)];
 }
 
+// The titles are those of the component tables; an unknown code gets a blank title.
 std::string DataSourceTitle(int code) {
-  std::string title;
-  if (code >= 0 && code < kDataSourceCount) title = kDataSourceTitles[static_cast<std::size_t>(code)];
+  std::string title = GAS1::DataSourceTitle(code);
   if (title.size() < kDataSourceTitleLength) title.resize(kDataSourceTitleLength, ' ');
   return title;
 }

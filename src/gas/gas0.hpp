@@ -99,17 +99,6 @@ inline constexpr int kDataSourceCount = 9;
 inline constexpr std::string_view kDataSourceNames =
     "GPAcurrentUS,GPAcurrentSI,AGAcurrent,GPA_2003US,GPA_2003SI,GPA_1992,ISO_6976,ISO6976n,"
     "GasDataTest,";
-// Titles, each padded with blanks to 45 characters by DataSourceTitle.
-inline constexpr std::array<std::string_view, kDataSourceCount> kDataSourceTitles = {
-    "GPA 2145-08, US table",
-    "GPA 2145-08, SI table",
-    "AGA-5 2009",
-    "GPA 2145-03 Rev1, US table",
-    "GPA 2145-03 Rev1, SI table",
-    "GPA 2145-93, US table",
-    "ISO-6976:1995(E), 15 C table (& corr 1..3)",
-    "ISO-6976:1995(E), 25 C HN table (& corr 1..3)",
-    "Special testing"};
 inline constexpr std::size_t kDataSourceTitleLength = 45;
 // The 45-character title of a source code; an unknown code gives a blank title.
 std::string DataSourceTitle(int code);

@@ -141,6 +141,7 @@ constexpr std::string_view kIsoDoc =
     "Measurement of fluid flow by means of pressure differential devices inserted in circular cross section "
     "conduits running full";
 constexpr std::string_view kAgaDoc = "Orifice metering of natural gas and other related hydrocarbon fluids";
+// The title of ISO/TR 15377 exactly as that report prints it.
 constexpr std::string_view kTrDoc =
     "Guidelines for the specification of orifice plates, nozzles, and Venturi tubes beyond the scope of ISO 5167";
 constexpr std::string_view kHandbook = "\"Flow Measurement Engineering Handbook, Third Edition\"";
