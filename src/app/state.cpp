@@ -160,7 +160,7 @@ void CreateFields() {
 
 void ReleaseFields() {
   State& s = state;
-  std::array<DV*, 45> dvs = {
+  const std::array<DV*, 41> dvs = {
       &s.flowingTemperature, &s.dp, &s.staticPressure, &s.atmosphericPressure,
       &s.upstreamPressure, &s.kFactor, &s.baseTemperature, &s.basePressure, &s.pipeDiameter,
       &s.throatDiameter, &s.throatRefTemperature, &s.pipeRefTemperature, &s.gcnHeatingValue,
@@ -170,18 +170,17 @@ void ReleaseFields() {
       &s.molarDensity, &s.molarMass, &s.molarHeatingValue, &s.massHeatingValue,
       &s.volumetricHeatingValue, &s.viscosity, &s.criticalPressure, &s.criticalTemperature,
       &s.densityFlowing, &s.densityBase, &s.satLiquidDensity, &s.waterDensityBase,
-      &s.referenceEnthalpy, &s.enthalpy, nullptr, nullptr, nullptr, nullptr};
-  std::array<RV*, 22> rvs = {
+      &s.referenceEnthalpy, &s.enthalpy};
+  const std::array<RV*, 21> rvs = {
       &s.frequency, &s.beta, &s.fixedCd, &s.gcnRelativeDensity, &s.gcnCO2, &s.gcnN2,
       &s.gcnH2, &s.gcnCO, &s.liquidRelativeDensity, &s.zFlowing, &s.zBase,
       &s.isentropicExponent, &s.relativeDensity, &s.cd, &s.reynolds, &s.expansionFactor,
-      &s.betaFlowing, &s.velocityOfApproach, &s.mach, &s.liquidCorrectionFactor, &s.spare,
-      nullptr};
+      &s.betaFlowing, &s.velocityOfApproach, &s.mach, &s.liquidCorrectionFactor, &s.spare};
   for (DV* dv : dvs) {
-    if (dv != nullptr && *dv) FUM::uDVkill(*dv);
+    if (*dv) FUM::uDVkill(*dv);
   }
   for (RV* rv : rvs) {
-    if (rv != nullptr && *rv) FI::RVkill(*rv);
+    if (*rv) FI::RVkill(*rv);
   }
 }
 
@@ -256,6 +255,13 @@ void SetMeter(bool& changed, int nonDPmethod, int meter) {
       SetMixChoices(changed, 6, 0);
       break;
   }
+}
+
+std::string_view MeterChoiceText(int meter) {
+  for (const MeterChoice& c : kMeterChoices) {
+    if (c.meter == meter) return c.text;
+  }
+  return {};
 }
 
 int GetMeter(int& nonDPmethod) {
