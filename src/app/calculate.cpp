@@ -90,7 +90,8 @@ FluidOut GasStep(State& s, const GAS0::GMix& mix, double P, GAS0::Omens& omens) 
   return f;
 }
 
-// Fields that mean nothing for a liquid.
+// Fields that mean nothing for a liquid. The flowing viscosity result shows the liquid
+// viscosity the meter step uses, rather than the viscosity of an earlier gas run.
 void ClearLiquidFields(State& s) {
   for (DV* dv : {&s.molarDensity, &s.molarMass, &s.molarHeatingValue, &s.criticalPressure,
                  &s.criticalTemperature, &s.massHeatingValue, &s.referenceEnthalpy,
@@ -112,6 +113,7 @@ FluidOut GenericLiquidStep(State& s) {
   Set(s.baseDensity, rho);
   Set(s.densityFlowing, rho);
   Set(s.densityBase, rho);
+  Set(s.viscosity, f.mu);
   ClearLiquidFields(s);
   Set(s.isentropicExponent, 1e6);
   Set(s.liquidCorrectionFactor, 1.0);
@@ -134,6 +136,7 @@ FluidOut HydrocarbonLiquidStep(State& s, double P) {
   Set(s.densityBase, f.rhoBase);
   f.mu = Si(s.liquidViscosity);
   f.kappa = 1e6;
+  Set(s.viscosity, f.mu);
   ClearLiquidFields(s);
   Set(s.isentropicExponent, 1e6);
   Set(s.liquidCorrectionFactor, ctl);

@@ -399,6 +399,7 @@ TEST_F(CalcTest, GenericLiquid) {
   EXPECT_DOUBLE_EQ(Val(s.isentropicExponent), 1e6);
   EXPECT_DOUBLE_EQ(Si(s.molarMass), 0.0);
   EXPECT_DOUBLE_EQ(Val(s.zFlowing), 0.0);
+  EXPECT_DOUBLE_EQ(Si(s.viscosity), Si(s.liquidViscosity));
   EXPECT_GT(Si(s.massFlow), 0.0);
 }
 
@@ -414,6 +415,7 @@ TEST_F(CalcTest, HydrocarbonLiquid) {
   EXPECT_LT(Val(s.liquidCorrectionFactor), 1.0);
   EXPECT_DOUBLE_EQ(Val(s.expansionFactor), 1.0);
   EXPECT_DOUBLE_EQ(Val(s.mach), 0.0);
+  EXPECT_DOUBLE_EQ(Si(s.viscosity), Si(s.liquidViscosity));
 }
 
 TEST_F(CalcTest, GasTurbineByKFactor) {
