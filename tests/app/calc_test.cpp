@@ -418,6 +418,25 @@ TEST_F(CalcTest, HydrocarbonLiquid) {
   EXPECT_DOUBLE_EQ(Si(s.viscosity), Si(s.liquidViscosity));
 }
 
+// Worked example 4 of API MPMS 11.1-2004 (jet fuel, relative density 0.7943 at 60 F, 85 F,
+// 247.3 psi gauge) entered through the fields: CTL 0.986832406683 and CTPL 0.98846.
+TEST_F(CalcTest, HydrocarbonLiquidReproducesTheApiExample) {
+  State& s = Calc();
+  bool changed = false;
+  SetFluid(changed, kHydrocarbonLiquid);
+  SetLiquidProduct(changed, 1);
+  const double rho60 = 0.7943 * 999.016;
+  FUM::uDVsetMKS(rho60, *s.baseDensity);
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("F", "60", *s.baseTemperature));
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("F", "85", *s.flowingTemperature));
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("psi", "247.3", *s.staticPressure));
+  UpdateAbsolutePressure();
+  ASSERT_TRUE(Calculate(changed));
+  EXPECT_NEAR(Val(s.liquidCorrectionFactor), 0.986832406683, 5e-12);
+  EXPECT_NEAR(Si(s.densityFlowing), 0.98846 * rho60, 1e-9 * rho60);
+  EXPECT_DOUBLE_EQ(Si(s.densityBase), rho60);
+}
+
 TEST_F(CalcTest, GasTurbineByKFactor) {
   State& s = Calc();
   bool changed = false;
