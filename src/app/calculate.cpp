@@ -28,6 +28,7 @@ struct FluidOut {
   double Hm = 0.0;
   double enthalpy = 0.0;  // the enthalpy term stored beside the heating value
   double M = 0.0;         // molar mass for the speed of sound
+  MPMS1::ApiFlags liquidFlags = 0;  // limit flags of the hydrocarbon liquid correction
 };
 
 constexpr double kSteamMolarMass = 18.0153;
@@ -140,6 +141,7 @@ FluidOut HydrocarbonLiquidStep(State& s, double P) {
   ClearLiquidFields(s);
   Set(s.isentropicExponent, 1e6);
   Set(s.liquidCorrectionFactor, ctl);
+  f.liquidFlags = flags;
   return f;
 }
 
@@ -381,12 +383,17 @@ bool Calculate(bool& changed) {
   Set(s.massHeatingValue, f.Hm);
   Set(s.enthalpy, f.enthalpy);
 
-  // 8. Meter warnings.
+  // 8. Meter warnings, led by the liquid correction's limit flags: a liquid outside the API
+  // tables has no flowing density, and the meter's flags alone would not say why.
   s.meterWarning.clear();
   s.beeped = false;
-  if (flags != 0) {
-    std::string text;
-    DP0::FlagText(flags, text);
+  if (flags != 0 || f.liquidFlags != 0) {
+    std::string text = MPMS1::ApiFlagText(f.liquidFlags);
+    if (flags != 0) {
+      std::string meterText;
+      DP0::FlagText(flags, meterText);
+      text += meterText;
+    }
     if (text.size() > kOmensBuffer) text.resize(kOmensBuffer);
     s.meterWarning = text.substr(0, kWarningLength);
     s.beeped = true;

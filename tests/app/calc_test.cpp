@@ -529,6 +529,21 @@ TEST_F(CalcTest, MeterFlagsBecomeTheWarningAndBeep) {
   EXPECT_FALSE(LastRunBeeped());
 }
 
+// A liquid beyond the API tables has no flowing density; the warning says why before the meter's
+// own flags.
+TEST_F(CalcTest, LiquidOutsideTheApiTablesLeadsTheWarning) {
+  State& s = Calc();
+  bool changed = false;
+  SetFluid(changed, kHydrocarbonLiquid);
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("C", "250", *s.flowingTemperature));
+  FE::ScopedBeepCount beeps;
+  ASSERT_TRUE(Calculate(changed));
+  EXPECT_EQ(Si(s.massFlow), 0.0);
+  EXPECT_EQ(MeterWarning().rfind("temperature_too_high! ", 0), 0u) << MeterWarning();
+  EXPECT_TRUE(LastRunBeeped());
+  EXPECT_EQ(beeps.count(), 1);
+}
+
 TEST_F(CalcTest, TestFluidWritesNoFluidField) {
   State& s = Calc();
   const double rho = Si(s.densityFlowing);
