@@ -316,7 +316,9 @@ bool Calculate(bool& changed) {
 
   // 4. Gas omens or a steam state outside the formulation end the run here.
   if (omens != 0 || region == 0) {
-    std::string text = "Calculate() omens: " + GAS1::MixOmensText(omens);
+    // A steam state carries no gas omens; it is named so that the message is not empty.
+    const std::string what = omens != 0 ? GAS1::MixOmensText(omens) : "steam state outside IAPWS-IF97";
+    std::string text = "Calculate() omens: " + what;
     if (text.size() > kOmensBuffer) text.resize(kOmensBuffer);
     Raise(kModule, text, 3);
   }

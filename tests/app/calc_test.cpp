@@ -508,9 +508,18 @@ TEST_F(CalcTest, DrySteamOutsideRegionTwo) {
     Calculate(changed);
     FAIL() << "state outside IF97 accepted";
   } catch (const Error& e) {
-    EXPECT_EQ(e.message(), "Calculate() omens: ");
+    EXPECT_EQ(e.message(), "Calculate() omens: steam state outside IAPWS-IF97");
     EXPECT_EQ(e.code(), 3);
   }
+  // Saturated steam above the critical pressure: the same message, and the flow results keep
+  // the values of the last complete run.
+  const double qm = Si(s.massFlow);
+  SetFluid(changed, kSaturatedSteam);
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("mpa", "30", *s.staticPressure));
+  UpdateAbsolutePressure();
+  changed = true;
+  EXPECT_THROW(Calculate(changed), Error);
+  EXPECT_EQ(Si(s.massFlow), qm);
 }
 
 TEST_F(CalcTest, MeterFlagsBecomeTheWarningAndBeep) {
