@@ -263,8 +263,6 @@ DP0::DPMeter MeterRecord(const State& s) {
   return m;
 }
 
-thread_local DP0::DPFlags lastFlags = 0;
-
 }  // namespace
 
 const std::string& MeterWarning() { return Calc().meterWarning; }
@@ -281,7 +279,6 @@ bool Calculate(bool& changed) {
 
   // 1. Warning record.
   GAS0::Omens omens = 0;
-  lastFlags = 0;
   int region = 4;
 
   // 2. Pressures.
@@ -373,7 +370,6 @@ bool Calculate(bool& changed) {
     Set(s.pipeVelocity, r.velocity);
     velocity = r.velocity;
   }
-  lastFlags = flags;
 
   // 6. Mach number; a molar mass of 0 (infinite speed of sound) or a state without a speed of
   // sound gives 0.

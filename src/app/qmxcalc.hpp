@@ -90,7 +90,7 @@ struct State {
   PageHandle standardsPage = 0;
 };
 
-// The state of this thread's run; Initialize must have run.
+// The one calculation state of the process (used from one thread); Initialize must have run.
 State& Calc();
 bool IsInitialized();
 

@@ -17,8 +17,10 @@ namespace qmx::QMXcalc {
 
 namespace {
 
-thread_local State state;
-thread_local bool initialized = false;
+// The one calculation state of the process: the pages, the report and the command line all
+// work on it from the user-interface thread.
+State state;
+bool initialized = false;
 
 using FUM::DVal;
 using FI::RVal;
