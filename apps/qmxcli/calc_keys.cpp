@@ -261,6 +261,7 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
 std::span<const DvKey> DvInputKeys() { return kDvInputs; }
 std::span<const RvKey> RvInputKeys() { return kRvInputs; }
 std::span<const std::string_view> HeaderKeys() { return kHeaderKeys; }
+std::span<const std::string_view> ComponentKeys() { return kComponentKeys; }
 
 void CalculateWith(const std::vector<std::string>& pairs) {
   // Module start ends with Reset; a state that was already started is reset here.

@@ -29,3 +29,7 @@ qmx_cli_test(calc_taps_only_iso_orifice ARGS calc taps=0 EXIT 2 STDERR "taps: th
 qmx_cli_test(calc_probe_only_pitot ARGS calc probe_model=3 EXIT 2 STDERR "probe_model: .*averaging pitot")
 qmx_cli_test(calc_turbine_has_no_beta ARGS calc meter=39 beta=0.3 EXIT 2 STDERR "beta: not an input for meter 39 \\(\"Gas turbine\"\\)")
 qmx_cli_test(calc_pitot_probe_model ARGS calc meter=33 probe_model=3 STDOUT "\"probe_model\": 3,")
+# The Dry air preset loads N2 78.084 %, O2 20.946 % and argon 0.936226 %; a typed percentage shows as entered.
+qmx_cli_test(calc_dry_air_preset ARGS calc gas_preset=14
+             STDOUT "\"x\\.Ar\": {[^}]*\"text\": \"0\\.936226\".*\"x\\.N2\": {[^}]*\"text\": \"78\\.084\".*\"x\\.O2\": {[^}]*\"text\": \"20\\.946\"")
+qmx_cli_test(calc_component_entry ARGS calc x.N2=1.5 STDOUT "\"x\\.N2\": {[^}]*\"text\": \"1\\.5\",[^}]*\"value\": 0\\.01499999")
