@@ -88,6 +88,7 @@ struct State {
   std::array<PageHandle, kPageCount> pages{};
   std::array<bool, kPageCount> pageShown{};
   PageHandle standardsPage = 0;
+  bool standardsShown = false;
 };
 
 // The one calculation state of the process (used from one thread); Initialize must have run.
@@ -166,8 +167,10 @@ PageHandle GetPage(int index);
 void ShowPage(bool show, int index);
 bool PageShown(int index);
 void SetStandardsPage(PageHandle window);
+// Expert mode; turning it on shows the Standards page.
 void SetExpertMode(bool on);
 bool GetExpertMode();
+bool StandardsPageShown();
 
 // Restores the defaults and calculates; raises "Reset error" (6) when that fails.
 void Reset();

@@ -468,8 +468,12 @@ bool PageShown(int index) {
   return index >= 0 && index < kPageCount && state.pageShown[static_cast<std::size_t>(index)];
 }
 void SetStandardsPage(PageHandle window) { state.standardsPage = window; }
-void SetExpertMode(bool on) { state.expertMode = on; }
+void SetExpertMode(bool on) {
+  state.expertMode = on;
+  if (on) state.standardsShown = true;
+}
 bool GetExpertMode() { return state.expertMode; }
+bool StandardsPageShown() { return state.standardsShown; }
 
 // ---- Reset ---------------------------------------------------------------------------------
 

@@ -606,6 +606,28 @@ TEST_F(CalcTest, UnsupportedDeviceKeepsTheFlowResults) {
   EXPECT_LT(Val(s.zFlowing), 1.0);
 }
 
+TEST_F(CalcTest, PageRegistryAndExpertMode) {
+  SetPage(3, 0x1234);
+  ShowPage(true, 3);
+  EXPECT_EQ(GetPage(3), 0x1234u);
+  EXPECT_TRUE(PageShown(3));
+  ShowPage(false, 3);
+  EXPECT_FALSE(PageShown(3));
+  // Indexes outside the registry are ignored.
+  SetPage(-1, 7);
+  SetPage(kPageCount, 7);
+  ShowPage(true, kPageCount);
+  EXPECT_EQ(GetPage(kPageCount), 0u);
+  EXPECT_FALSE(PageShown(-1));
+  SetStandardsPage(0x99);
+  EXPECT_FALSE(StandardsPageShown());
+  SetExpertMode(true);
+  EXPECT_TRUE(GetExpertMode());
+  EXPECT_TRUE(StandardsPageShown());
+  SetExpertMode(false);
+  EXPECT_FALSE(GetExpertMode());
+}
+
 TEST_F(CalcTest, HeaderTextsKeepAHundredCharacters) {
   SetHeaderText(0, std::string(150, 'a'));
   EXPECT_EQ(GetHeaderText(0), std::string(100, 'a'));
