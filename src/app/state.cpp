@@ -187,16 +187,8 @@ void ReleaseFields() {
 }
 
 void SetMixChoices(bool& changed, int table, int method) {
-  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
-    if (GAS1::MixGetDataSource(*mix) != table) {
-      GAS1::MixSetDataSource(*mix, table);
-      changed = true;
-    }
-    if (GAS1::MixGetHMethod(*mix) != method) {
-      GAS1::MixSetHMethod(*mix, method);
-      changed = true;
-    }
-  }
+  SetHeatingValueTable(changed, table);
+  SetEnergyMethod(changed, method);
 }
 
 }  // namespace
@@ -297,41 +289,45 @@ void SetProbeModel(bool& changed, int index) {
 }
 int GetProbeModel() { return state.probeModel; }
 
-void SetTubeMaterial(bool& changed, int code) {
+namespace {
+// Stores a material code when it differs and writes the selection trace.
+void StoreMaterial(bool& changed, std::uint8_t& field, int code, std::string_view trace) {
   const auto b = static_cast<std::uint8_t>(code);
-  if (b == state.tubeMaterial) return;
-  state.tubeMaterial = b;
+  if (b == field) return;
+  field = b;
   changed = true;
-  FE::FmtToTerminal("\nSetTubeMaterial() selection=%u", b);
+  FE::FmtToTerminal(trace, b);
+}
+
+// Writes a mixture selection into both mixtures where it differs.
+void StoreMixChoice(bool& changed, int code, int (*get)(const GAS0::GMix&),
+                    void (*set)(const GAS0::GMix&, int)) {
+  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
+    if (get(*mix) != code) {
+      set(*mix, code);
+      changed = true;
+    }
+  }
+}
+}  // namespace
+
+void SetTubeMaterial(bool& changed, int code) {
+  StoreMaterial(changed, state.tubeMaterial, code, "\nSetTubeMaterial() selection=%u");
 }
 int GetTubeMaterial() { return state.tubeMaterial; }
 
 void SetThroatMaterial(bool& changed, int code) {
-  const auto b = static_cast<std::uint8_t>(code);
-  if (b == state.throatMaterial) return;
-  state.throatMaterial = b;
-  changed = true;
-  FE::FmtToTerminal("\nSetThroatMaterial() selection=%u", b);
+  StoreMaterial(changed, state.throatMaterial, code, "\nSetThroatMaterial() selection=%u");
 }
 int GetThroatMaterial() { return state.throatMaterial; }
 
 void SetHeatingValueTable(bool& changed, int code) {
-  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
-    if (GAS1::MixGetDataSource(*mix) != code) {
-      GAS1::MixSetDataSource(*mix, code);
-      changed = true;
-    }
-  }
+  StoreMixChoice(changed, code, GAS1::MixGetDataSource, GAS1::MixSetDataSource);
 }
 int GetHeatingValueTable() { return GAS1::MixGetDataSource(state.detailMix); }
 
 void SetEnergyMethod(bool& changed, int code) {
-  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
-    if (GAS1::MixGetHMethod(*mix) != code) {
-      GAS1::MixSetHMethod(*mix, code);
-      changed = true;
-    }
-  }
+  StoreMixChoice(changed, code, GAS1::MixGetHMethod, GAS1::MixSetHMethod);
 }
 int GetEnergyMethod() { return GAS1::MixGetHMethod(state.detailMix); }
 
