@@ -258,6 +258,40 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
 }
 
 
+std::string KeysHelp() {
+  std::string text = "Keys, applied in order from the defaults:";
+  std::size_t column = 0;
+  // Starts a group line, then adds its words wrapped at 100 columns.
+  auto group = [&](std::string_view title) {
+    text += "\n  " + std::string(title) + ":";
+    column = title.size() + 3;
+  };
+  auto word = [&](std::string_view w) {
+    if (column + 1 + w.size() > 100) {
+      text += "\n   ";
+      column = 3;
+    }
+    text += " " + std::string(w);
+    column += 1 + w.size();
+  };
+  group("selections");
+  for (std::string_view w : {"fluid (0..6 or gas, steam, gcn, liquid, hcliquid, drysteam, testfluid),",
+                             "meter (code or key),", "taps,", "tube_material,", "throat_material,",
+                             "probe_model,", "liquid_product,", "heating_value_table,", "energy_method,",
+                             "gas_preset"}) {
+    word(w);
+  }
+  group("dimensioned values (SI, or \"number unit\")");
+  for (const DvKey& k : kDvInputs) word(k.key);
+  group("fractions");
+  for (const RvKey& k : kRvInputs) word(k.key);
+  group("mole percent");
+  for (std::string_view c : kComponentKeys) word("x." + std::string(c));
+  group("header texts");
+  for (std::string_view h : kHeaderKeys) word(h);
+  return text;
+}
+
 std::span<const DvKey> DvInputKeys() { return kDvInputs; }
 std::span<const RvKey> RvInputKeys() { return kRvInputs; }
 std::span<const std::string_view> HeaderKeys() { return kHeaderKeys; }

@@ -30,6 +30,9 @@ std::span<const std::string_view> HeaderKeys();
 // Component symbols of the "x.<symbol>" keys, in the 21-component order.
 std::span<const std::string_view> ComponentKeys();
 
+// The help text listing every key, for the calculator commands' --help.
+std::string KeysHelp();
+
 // Applies one "KEY=VALUE" pair; an unknown key or a refused value throws UsageError.
 void ApplyCalcKey(const std::string& pair, bool& changed);
 

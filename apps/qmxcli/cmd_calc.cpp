@@ -130,6 +130,7 @@ void Setup(CLI::App& app) {
   auto* sub = app.add_subcommand("calc", "Calculate from the defaults with KEY=VALUE changes");
   auto pairs = std::make_shared<std::vector<std::string>>();
   sub->add_option("PAIRS", *pairs, "KEY=VALUE changes, applied in order");
+  sub->footer(cli::KeysHelp());
   sub->callback([pairs] { Run(*pairs); });
 }
 

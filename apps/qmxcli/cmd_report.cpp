@@ -53,6 +53,7 @@ void Setup(CLI::App& app) {
   auto* out = sub->add_option("--out", o->out, "Write the report to this file");
   save->excludes(out);
   sub->add_option("PAIRS", o->pairs, "KEY=VALUE changes, applied in order");
+  sub->footer(cli::KeysHelp());
   sub->callback([o, out] {
     if (out->count() > 0 && o->out.empty()) throw cli::UsageError("--out: empty path");
     Run(*o);

@@ -33,3 +33,4 @@ qmx_cli_test(calc_pitot_probe_model ARGS calc meter=33 probe_model=3 STDOUT "\"p
 qmx_cli_test(calc_dry_air_preset ARGS calc gas_preset=14
              STDOUT "\"x\\.Ar\": {[^}]*\"text\": \"0\\.936226\".*\"x\\.N2\": {[^}]*\"text\": \"78\\.084\".*\"x\\.O2\": {[^}]*\"text\": \"20\\.946\"")
 qmx_cli_test(calc_component_entry ARGS calc x.N2=1.5 STDOUT "\"x\\.N2\": {[^}]*\"text\": \"1\\.5\",[^}]*\"value\": 0\\.01499999")
+qmx_cli_test(calc_help_lists_keys ARGS calc --help STDOUT "mole percent: x\\.C1 .*header texts: company")
