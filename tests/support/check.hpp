@@ -1,0 +1,53 @@
+#pragma once
+// Helpers shared by the test programs: the check of a raise and the reader of the data/ tables.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "numerics/error.hpp"
+
+namespace qmx::test {
+
+// Expects f() to raise qmx::Error with this module, message and code; a negative code is not compared.
+template <class F>
+void ExpectRaise(F&& f, std::string_view module, std::string_view message, int code = -1) {
+  try {
+    f();
+    ADD_FAILURE() << "no raise, expected " << module << ": " << message;
+  } catch (const qmx::Error& e) {
+    EXPECT_EQ(e.module(), module) << message;
+    EXPECT_EQ(e.message(), message);
+    if (code >= 0) {
+      EXPECT_EQ(e.code(), code) << message;
+    }
+  }
+}
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// The rows of data/<path> split at commas outside double quotes, header line and empty lines dropped.
+inline Rows ReadCsv(const std::string& path) {
+  std::ifstream in(std::string(QMX_DATA_DIR) + "/" + path);
+  EXPECT_TRUE(in.good()) << path;
+  Rows rows;
+  std::string line;
+  std::getline(in, line);
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    std::vector<std::string> cells(1);
+    bool quoted = false;
+    for (char c : line) {
+      if (c == '"') quoted = !quoted;
+      else if (c == ',' && !quoted) cells.emplace_back();
+      else cells.back() += c;
+    }
+    rows.push_back(std::move(cells));
+  }
+  return rows;
+}
+
+}  // namespace qmx::test
