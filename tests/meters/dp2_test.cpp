@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "../support/check.hpp"
 
 namespace {
 
@@ -38,35 +38,24 @@ TEST_P(PublishedInsideDiameter, MatchesStandard) {
   EXPECT_NEAR(id / kIn, c.id_in, 5e-7);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    B36, PublishedInsideDiameter,
-    ::testing::Values(
-        // Sch40 and Sch80 of 2..12 inch (the elbow pipe tables quote the same bores).
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps2, 2.067},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps3, 3.068},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps4, 4.026},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps6, 6.065},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps8, 7.981},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps10, 10.020},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps12, 11.938},
-        IdCase{Material::CbSteelUS, PipeSchedule::Sch80, NominalPipeSize::Nps2, 1.939},
-        IdCase{Material::CbSteelUS, PipeSchedule::Sch80, NominalPipeSize::Nps3, 2.900},
-        IdCase{Material::CbSteelSI, PipeSchedule::Sch80, NominalPipeSize::Nps4, 3.826},
-        IdCase{Material::CbSteelSI, PipeSchedule::Sch80, NominalPipeSize::Nps6, 5.761},
-        IdCase{Material::CSlowTemp, PipeSchedule::Sch80, NominalPipeSize::Nps8, 7.625},
-        IdCase{Material::CSlowTemp, PipeSchedule::Sch80, NominalPipeSize::Nps10, 9.562},
-        IdCase{Material::CbSteel, PipeSchedule::Sch80, NominalPipeSize::Nps12, 11.374},
-        IdCase{Material::CbSteel, PipeSchedule::SchSTD, NominalPipeSize::Nps12, 12.000},
-        IdCase{Material::CbSteel, PipeSchedule::SchXS, NominalPipeSize::Nps10, 9.750},
-        IdCase{Material::CbSteel, PipeSchedule::Sch10, NominalPipeSize::Nps24, 23.500},
-        IdCase{Material::CbSteel, PipeSchedule::Sch160, NominalPipeSize::Nps1_2, 0.464},
-        IdCase{Material::CbSteel, PipeSchedule::SchXXS, NominalPipeSize::Nps8, 6.875},
-        IdCase{Material::CbSteel, PipeSchedule::Sch5, NominalPipeSize::Nps30, 29.500},
-        IdCase{Material::StSteel, PipeSchedule::Sch10, NominalPipeSize::Nps2, 2.157},
-        IdCase{Material::SS316US, PipeSchedule::Sch40, NominalPipeSize::Nps4, 4.026},
-        IdCase{Material::SS304SI, PipeSchedule::Sch40, NominalPipeSize::Nps12, 12.000},
-        IdCase{Material::SSduplex, PipeSchedule::Sch5, NominalPipeSize::Nps6, 6.407},
-        IdCase{Material::StSteelUS, PipeSchedule::Sch80, NominalPipeSize::Nps1, 0.957}));
+std::vector<IdCase> InsideDiameters() {
+  std::vector<IdCase> out;
+  for (const auto& c : qmx::test::ReadCsv("pipes/inside_diameters.csv")) {
+    IdCase k{};
+    bool found = false;
+    EXPECT_TRUE(DP0::MaterialFromName(c[0], false, k.material)) << c[0];
+    k.schedule = DP2::ScheduleFromKey(c[1], found);
+    EXPECT_TRUE(found) << c[1];
+    k.size = Size(std::stoi(c[2]));
+    k.id_in = std::stod(c[4]);
+    out.push_back(k);
+  }
+  EXPECT_EQ(out.size(), 25u);
+  return out;
+}
+
+// Sch40 and Sch80 of 2..12 inch (the elbow pipe tables quote the same bores) and other schedules.
+INSTANTIATE_TEST_SUITE_P(B36, PublishedInsideDiameter, ::testing::ValuesIn(InsideDiameters()));
 
 // Look-ups that fall back: expected wall (m) and found = false.
 struct FallbackCase {
@@ -137,21 +126,7 @@ TEST(Dp2, OutsideDiameterEdges) {
 }
 
 // ---- The compiled tables against the committed data files -----------------
-std::vector<std::vector<std::string>> ReadCsv(const std::string& name) {
-  std::ifstream in(std::string(QMX_DATA_DIR) + "/pipes/" + name);
-  std::vector<std::vector<std::string>> rows;
-  std::string line;
-  std::getline(in, line);  // header
-  while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::stringstream ss(line);
-    std::string cell;
-    while (std::getline(ss, cell, ',')) cells.push_back(cell);
-    if (!line.empty() && line.back() == ',') cells.emplace_back();
-    rows.push_back(cells);
-  }
-  return rows;
-}
+qmx::test::Rows ReadCsv(const std::string& name) { return qmx::test::ReadCsv("pipes/" + name); }
 
 TEST(Dp2Data, CarbonWallsEqualB3610File) {
   const auto in_rows = ReadCsv("b36_10m_carbon_steel_wall_in.csv");
