@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "../support/check.hpp"
 #include "meters/coef.hpp"
 
 namespace {
@@ -16,20 +15,10 @@ using namespace qmx::DP0;
 double Round4(double v) { return std::round(v * 1e4) / 1e4; }
 
 TEST(Iso5167_3, AnnexTablesToThePrintedDigits) {
-  std::ifstream in(std::string(QMX_DATA_DIR) + "/meters/iso5167_3_tables.csv");
-  ASSERT_TRUE(in.good());
-  std::string line;
-  std::getline(in, line);
   int isa = 0, lrn = 0, vnoz = 0, mismatches = 0;
-  while (std::getline(in, line)) {
-    if (line.empty()) continue;
-    std::stringstream ss(line);
-    std::string table, b, re, c;
-    std::getline(ss, table, ',');
-    std::getline(ss, b, ',');
-    std::getline(ss, re, ',');
-    std::getline(ss, c, ',');
-    const double beta = std::stod(b), Re = std::stod(re), printed = std::stod(c);
+  for (const auto& row : qmx::test::ReadCsv("meters/iso5167_3_tables.csv")) {
+    const std::string& table = row[0];
+    const double beta = std::stod(row[1]), Re = std::stod(row[2]), printed = std::stod(row[3]);
     double v = 0.0;
     if (table == "isa") {
       v = C_ISANozzle(beta, Re);
@@ -58,7 +47,6 @@ TEST(Iso5167_3, AnnexTablesToThePrintedDigits) {
 TEST(Iso5167_3, VenturiNozzleTableRejectsTheOtherExponentCoefficient) {
   // At beta 0.75 the table prints 0.9321: 0.196 gives it, 0.198 would give 0.9315.
   EXPECT_EQ(Round4(C_VenturiNozzle(0.75)), 0.9321);
-  EXPECT_EQ(Round4(0.9858 - 0.198 * std::pow(0.75, 4.5)), 0.9315);
 }
 
 TEST(Iso5167_4, WorkedExpansibility) {
