@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 #include "units/fe.hpp"
 
 namespace {
@@ -34,30 +34,15 @@ std::string Lr(double x) {
   return t;
 }
 
-// Runs f and checks that it raises the FUM error with this message and code.
-template <class F>
-void ExpectFatal(F f, const std::string& message, int code) {
-  try {
-    f();
-    ADD_FAILURE() << "no raise, expected " << message;
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.module(), "FUM");
-    EXPECT_EQ(e.message(), message);
-    EXPECT_EQ(e.code(), code);
-  }
-}
+void ExpectFatal(auto&& f, const std::string& message, int code) { qmx::test::ExpectRaise(f, "FUM", message, code); }
 
 TEST(DValInit, PsiValue) {
   auto dv = Make("psi", 14.7, fIN);
-  EXPECT_NEAR(uDVgetMKS(*dv), 101352.93, 0.005);
-  EXPECT_EQ(uDVgetMKS(*dv), 14.7 * 6894.757293168361);
+  EXPECT_EQ(uDVgetMKS(*dv), 14.7 * 6894.757293168361);  // 101352.93 Pa
   double factor = 0;
   uDVgetFactor(factor, *dv);
   EXPECT_EQ(factor, 6894.757293168361);
   EXPECT_EQ(uDVgetDims(*dv), (Dims{-1, 1, -2, 0, 0, 0, 0, 0}));
-  std::string expected;
-  qmx::FE::LRtoStr(expected, 6, 12, 14.7);
-  EXPECT_EQ(Text(*dv), expected);
   EXPECT_EQ(Text(*dv), "14.7");
   EXPECT_EQ(uDVgetIOflag(*dv), fIN);
   EXPECT_FALSE(uDVisFormulaic(*dv));

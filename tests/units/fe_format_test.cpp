@@ -18,7 +18,7 @@ namespace {
 using qmx::FE::BitSet;
 using qmx::FE::FmtToString;
 
-TEST(FeFormatText, PartExamples) {
+TEST(FeFormatText, Examples) {
   EXPECT_EQ(FmtToString("%-6i|", std::int32_t{42}), "42    |");
   EXPECT_EQ(FmtToString("%06h", std::uint16_t{255}), "0000FF");
   EXPECT_EQ(FmtToString("%b", false), "NO ");
@@ -145,7 +145,7 @@ TEST(FeFormatText, OutputLimit) {
   EXPECT_EQ(FmtToString(std::string(600, 'z') + "%i", 5), std::string(600, 'z'));
 }
 
-TEST(FeFormatText, ArgumentSizes) {
+TEST(FeFormatText, ArgumentSizesAndSpanInterface) {
   EXPECT_EQ(qmx::FE::Arg('c').Size(), 1u);
   EXPECT_EQ(qmx::FE::Arg(true).Size(), 1u);
   EXPECT_EQ(qmx::FE::Arg(std::int16_t{1}).Size(), 2u);
@@ -155,6 +155,11 @@ TEST(FeFormatText, ArgumentSizes) {
   EXPECT_EQ(qmx::FE::Arg("abc").Size(), 3u);
   EXPECT_EQ(qmx::FE::Arg(BitSet{0, 4}).Size(), 4u);
   EXPECT_EQ(FmtToString("%s", static_cast<const char*>(nullptr)), "");
+  // The span form replaces the output text.
+  const std::vector<qmx::FE::Arg> args = {std::int32_t{3}, "x"};
+  std::string out = "old";
+  qmx::FE::FormatText(args, "%i%s%i", out);
+  EXPECT_EQ(out, "3x");
 }
 
 TEST(FeFormatText, RandomFormatsStayWithinTheLimit) {
@@ -171,13 +176,6 @@ TEST(FeFormatText, RandomFormatsStayWithinTheLimit) {
     qmx::FE::FormatText(args, format, out);
     ASSERT_LE(out.size(), qmx::FE::kFormatLimit) << format;
   }
-}
-
-TEST(FeFormatText, SpanInterface) {
-  const std::vector<qmx::FE::Arg> args = {std::int32_t{3}, "x"};
-  std::string out = "old";
-  qmx::FE::FormatText(args, "%i%s%i", out);
-  EXPECT_EQ(out, "3x");
 }
 
 TEST(FeFmtToTerminal, TraceSink) {

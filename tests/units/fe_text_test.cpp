@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 
 namespace {
 
@@ -281,14 +281,8 @@ TEST(StdPwd, PieceBeyondTheEndRaises) {
   std::string text = "kept";
   for (auto [start, length] : {std::pair{kStdPwdLength - 3, 4}, std::pair{kStdPwdLength + 1, 0},
                                std::pair{-1, 2}, std::pair{0, -1}, std::pair{1, 2147483647}}) {
-    try {
-      StdPwd(text, start, length);
-      ADD_FAILURE() << start << " " << length;
-    } catch (const qmx::Error& e) {
-      EXPECT_EQ(e.module(), "FE");
-      EXPECT_EQ(e.message(), "FE.StdPwd() overrun");
-      EXPECT_EQ(e.code(), 7);
-    }
+    SCOPED_TRACE(testing::Message() << start << " " << length);
+    qmx::test::ExpectRaise([&] { StdPwd(text, start, length); }, "FE", "FE.StdPwd() overrun", 7);
   }
   EXPECT_EQ(text, "kept");
 }
