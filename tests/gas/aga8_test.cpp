@@ -3,34 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 
 using namespace qmx::AGA892;
 
 namespace {
 
-std::vector<std::vector<std::string>> ReadCsv(const std::string& name) {
-  std::ifstream in(std::string(QMX_DATA_DIR) + "/aga8/" + name);
-  std::vector<std::vector<std::string>> rows;
-  std::string line;
-  std::getline(in, line);  // header
-  while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::stringstream ss(line);
-    std::string cell;
-    while (std::getline(ss, cell, ',')) cells.push_back(cell);
-    if (line.back() == ',') cells.emplace_back();
-    rows.push_back(cells);
-  }
-  return rows;
-}
+qmx::test::Rows ReadCsv(const std::string& name) { return qmx::test::ReadCsv("aga8/" + name); }
 
 std::map<int, std::array<double, 21>> Gases() {
   std::map<int, std::array<double, 21>> gases;

@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "gas/aga8.hpp"
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 
 using namespace qmx::SGERG;
 
@@ -35,16 +33,12 @@ struct AnnexRow {
 };
 
 std::vector<AnnexRow> AnnexC() {
-  std::ifstream in(std::string(QMX_DATA_DIR) + "/sgerg88/annex_c.csv");
-  std::string line;
-  std::getline(in, line);
   std::vector<AnnexRow> rows;
-  while (std::getline(in, line)) {
-    std::stringstream ss(line);
+  for (const auto& c : qmx::test::ReadCsv("sgerg88/annex_c.csv")) {
     AnnexRow r{};
-    char comma;
-    ss >> r.gas >> comma >> r.hs >> comma >> r.d >> comma >> r.co2 >> comma >> r.h2 >> comma >>
-        r.P_bar >> comma >> r.T_C >> comma >> r.Z;
+    r.gas = std::stoi(c[0]);
+    double* v[] = {&r.hs, &r.d, &r.co2, &r.h2, &r.P_bar, &r.T_C, &r.Z};
+    for (std::size_t k = 0; k < 7; ++k) *v[k] = std::stod(c[1 + k]);
     rows.push_back(r);
   }
   return rows;
@@ -202,15 +196,7 @@ TEST(Sgerg, BadInputNeverRaisesFromPhysics) {
 TEST(Sgerg, IllegalMethodsRaise) {
   Gross g;
   Cache cache;
-  auto expectRaise = [](auto f, const std::string& text) {
-    try {
-      f();
-      ADD_FAILURE() << text;
-    } catch (const qmx::Error& e) {
-      EXPECT_EQ(e.message(), text);
-      EXPECT_EQ(e.module(), "SGERG");
-    }
-  };
+  auto expectRaise = [](auto f, const std::string& text) { qmx::test::ExpectRaise(f, "SGERG", text); };
   expectRaise([&] { RefProps(8, 1e5, 300, kIsoRef, g); }, "SGERG.RefProps() illegal ZMethod");
   expectRaise([&] { ZdRanges(3, g); }, "SGERG.ZdRanges() illegal ZMethod");
   expectRaise([&] { Base(0, 1e5, 300, kIsoRef, g, cache); }, "SGERG.ZrefTPinit() illegal method");

@@ -6,25 +6,14 @@
 #include <limits>
 #include <vector>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 #include "numerics/trace.hpp"
 
 namespace N = qmx::Numerics;
 
 namespace {
 
-// Expects a qmx::Error with the given module, message and code.
-template <class F>
-void ExpectRaise(F&& f, const char* module, const char* message, int code) {
-  try {
-    f();
-    ADD_FAILURE() << "expected raise: " << message;
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.module(), module);
-    EXPECT_STREQ(e.what(), message);
-    EXPECT_EQ(e.code(), code);
-  }
-}
+using qmx::test::ExpectRaise;
 
 }  // namespace
 
