@@ -243,7 +243,7 @@ TEST(RVsetValStrDelta, ReportsAChangedValueOnly) {
   EXPECT_EQ(RVgetLReal(*rv), 0.25);
 }
 
-TEST(Limits, InclusiveBoundsOnTheFraction) {
+TEST(Limits, InclusiveBoundsOnTheFractionAndClampOnSetting) {
   auto rv = Make(0.5);
   for (const char* text : {"-1e300", "1e300", "0", "-5"}) EXPECT_TRUE(RVsetValStr(text, *rv)) << text;
   RVsetMaxLimit(1, *rv);
@@ -261,16 +261,14 @@ TEST(Limits, InclusiveBoundsOnTheFraction) {
   EXPECT_EQ(Entered("50", *pct), 0.5);
   EXPECT_FALSE(RVsetValStr("54", *pct));
   EXPECT_EQ(RVgetLReal(*pct), 0.5);
-}
-
-TEST(Limits, SettingALimitClampsTheValue) {
-  auto rv = Make(0.5);
-  RVsetMinLimit(0.7, *rv);
-  EXPECT_EQ(RVgetLReal(*rv), 0.7);
-  EXPECT_EQ(Text(*rv), "0.7");
-  RVsetMaxLimit(0.6, *rv);
-  EXPECT_EQ(RVgetLReal(*rv), 0.6);
-  EXPECT_TRUE(rv->minimumSet && rv->maximumSet);
+  // Setting a limit clamps the value.
+  auto clamped = Make(0.5);
+  RVsetMinLimit(0.7, *clamped);
+  EXPECT_EQ(RVgetLReal(*clamped), 0.7);
+  EXPECT_EQ(Text(*clamped), "0.7");
+  RVsetMaxLimit(0.6, *clamped);
+  EXPECT_EQ(RVgetLReal(*clamped), 0.6);
+  EXPECT_TRUE(clamped->minimumSet && clamped->maximumSet);
 }
 
 TEST(Limits, IgnoredForOutputFieldsAndNaNAndResults) {
