@@ -5,7 +5,10 @@
 #include <cmath>
 #include <string>
 
+#include "../support/check.hpp"
+
 namespace E = qmx::Expr;
+using qmx::test::ExpectResults;
 
 namespace {
 
@@ -67,15 +70,9 @@ TEST_F(ExprTest, SampleExpression) {
 }
 
 TEST_F(ExprTest, ErrorTexts) {
-  EXPECT_EQ(Message(0), "Ok.");
-  EXPECT_EQ(Message(1), "Syntax error in expression or number.");
-  EXPECT_EQ(Message(2), "Parentheses do not ballance.");
-  EXPECT_EQ(Message(3), "Null expression.");
-  EXPECT_EQ(Message(4), "Division by zero.");
-  EXPECT_EQ(Message(5), "Domain error.");
-  EXPECT_EQ(Message(6), "Unknown function.");
-  EXPECT_EQ(Message(7), "Unknown error code.");
-  EXPECT_EQ(Message(-1), "Unknown error code.");
+  ExpectResults(Message, {{0, "Ok."}, {1, "Syntax error in expression or number."}, {2, "Parentheses do not ballance."},
+      {3, "Null expression."}, {4, "Division by zero."}, {5, "Domain error."}, {6, "Unknown function."},
+      {7, "Unknown error code."}, {-1, "Unknown error code."}});
 }
 
 TEST_F(ExprTest, Operators) {

@@ -14,6 +14,7 @@ namespace N = qmx::Numerics;
 namespace {
 
 using qmx::test::ExpectRaise;
+using qmx::test::ExpectResults;
 
 }  // namespace
 
@@ -136,11 +137,8 @@ TEST(MathLib, PowerAndLogarithmDomains) {
 }
 
 TEST(MathLib, IntPowBySquaringAndIntegralParts) {
-  EXPECT_EQ(N::IntPow(0, 5.0), 1.0);
-  EXPECT_EQ(N::IntPow(10, 2.0), 1024.0);
-  EXPECT_EQ(N::IntPow(-2, 2.0), 0.25);
-  EXPECT_EQ(N::IntPow(3, -2.0), -8.0);
-  EXPECT_EQ(N::IntPow(std::numeric_limits<int>::min(), 1.0), 1.0);
+  ExpectResults(N::IntPow, {{0, 5.0, 1.0}, {10, 2.0, 1024.0}, {-2, 2.0, 0.25}, {3, -2.0, -8.0},
+      {std::numeric_limits<int>::min(), 1.0, 1.0}});
   EXPECT_EQ(N::Int(-2.7), -2.0);
   EXPECT_DOUBLE_EQ(N::Frac(-2.75), -0.75);
   EXPECT_EQ(N::Floor(-2.5), -3.0);
@@ -160,11 +158,8 @@ TEST(Rounding, RoundToHalfAwayFromZero) {
 }
 
 TEST(Rounding, UnbiasedSymmetricTruncate) {
-  EXPECT_EQ(N::RoundUnbiased(2.5, 1.0), 2.0);
-  EXPECT_EQ(N::RoundUnbiased(3.5, 1.0), 4.0);
-  EXPECT_EQ(N::RoundUnbiased(2.6, 1.0), 3.0);
-  EXPECT_EQ(N::RoundUnbiased(-2.6, 1.0), -3.0);
-  EXPECT_EQ(N::RoundUnbiased(-3.5, 1.0), -4.0);
+  ExpectResults(N::RoundUnbiased, {{2.5, 1.0, 2.0}, {3.5, 1.0, 4.0}, {2.6, 1.0, 3.0}, {-2.6, 1.0, -3.0},
+      {-3.5, 1.0, -4.0}});
   EXPECT_DOUBLE_EQ(N::RoundUnbiased(0.0125, 0.001), 0.012);  // half within the tolerance band
   EXPECT_EQ(N::RoundSymmetric(2.5, 1.0), 3.0);
   EXPECT_EQ(N::RoundSymmetric(-2.5, 1.0), -3.0);

@@ -1,10 +1,15 @@
 #pragma once
-// Helpers shared by the test programs: the check of a raise and the reader of the data/ tables.
+// Helpers shared by the test programs: the check of a raise, tables of expected results and the
+// reader of the data/ tables.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "numerics/error.hpp"
@@ -23,6 +28,18 @@ void ExpectRaise(F&& f, std::string_view module, std::string_view message, int c
     if (code >= 0) {
       EXPECT_EQ(e.code(), code) << message;
     }
+  }
+}
+
+// Each case lists the arguments of f and the result it must give (compared exactly); a failure
+// names the arguments.
+template <class R, class... A>
+void ExpectResults(R (*f)(A...), std::initializer_list<std::tuple<std::decay_t<A>..., std::decay_t<R>>> cases) {
+  for (const auto& c : cases) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+      EXPECT_EQ(f(std::get<I>(c)...), std::get<sizeof...(A)>(c))
+          << ::testing::PrintToString(std::make_tuple(std::get<I>(c)...));
+    }(std::index_sequence_for<A...>{});
   }
 }
 

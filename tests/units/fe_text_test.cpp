@@ -14,6 +14,7 @@
 namespace {
 
 using namespace qmx::FE;
+using qmx::test::ExpectResults;
 
 // ---- GetItem / FindItem -----------------------------------------------------
 
@@ -156,23 +157,16 @@ TEST(SecondsToDHMS, LeadingZeroFieldsLeftOutRoundingCarriesSignKept) {
   EXPECT_EQ(Dhms(1, 90061.5), "1:1:1:1.5");
   EXPECT_EQ(Dhms(2, 59.25), "59.25");
   EXPECT_EQ(Dhms(0, 3600), "1:0:0");  // zero seconds carry no point
-  EXPECT_EQ(Dhms(-1, 3661), "1:1:1");
-  EXPECT_EQ(Dhms(3, 86400), "1:0:0:0.000");
-  EXPECT_EQ(Dhms(1, 0), "0.0");
-  EXPECT_EQ(Dhms(1, 3599.99), "1:0:0.0");
-  EXPECT_EQ(Dhms(0, 59.7), "1:0");
-  EXPECT_EQ(Dhms(-1, 119.5), "2:0");
+  ExpectResults(Dhms, {{-1, 3661, "1:1:1"}, {3, 86400, "1:0:0:0.000"}, {1, 0, "0.0"}, {1, 3599.99, "1:0:0.0"},
+      {0, 59.7, "1:0"}, {-1, 119.5, "2:0"}});
   EXPECT_EQ(Dhms(1, 3659.25), "1:0:59.3");  // half away from zero, as the seconds are written
-  EXPECT_EQ(Dhms(0, -61), "-1:1.");
-  EXPECT_EQ(Dhms(1, -90061.5), "-1:1:1:1.5");
-  EXPECT_EQ(Dhms(1, -0.0), "0.0");
-  EXPECT_EQ(Dhms(1, -0.01), "0.0");
+  ExpectResults(Dhms, {{0, -61, "-1:1."}, {1, -90061.5, "-1:1:1:1.5"}, {1, -0.0, "0.0"}, {1, -0.01, "0.0"}});
 }
 
 TEST(SecondsToDHMS, NonFiniteAndHugeTimes) {
-  EXPECT_EQ(Dhms(1, std::numeric_limits<double>::infinity()), "Infinite");
-  EXPECT_EQ(Dhms(1, -std::numeric_limits<double>::infinity()), "Infinite");
-  EXPECT_EQ(Dhms(1, std::numeric_limits<double>::quiet_NaN()), "Infinite");
+  ExpectResults(Dhms, {{1, std::numeric_limits<double>::infinity(), "Infinite"},
+      {1, -std::numeric_limits<double>::infinity(), "Infinite"},
+      {1, std::numeric_limits<double>::quiet_NaN(), "Infinite"}});
   const std::string huge = Dhms(0, 1e300);
   ASSERT_FALSE(huge.empty());
   double back = 0;
