@@ -81,14 +81,9 @@ TEST(Species, RecordsAndColumnsMatchTheDataFiles) {
 
 // The mended records: CAS numbers of n-pentane and hydrogen sulfide, the isohexane formula.
 TEST(Species, MendedEntriesAndRecordLimits) {
-  EXPECT_EQ(GetSpecies(comp::nC5, 3), "109-66-0");
-  EXPECT_EQ(GetSpecies(comp::H2S, 3), "7783-06-4");
-  EXPECT_EQ(GetSpecies(comp::iC6, 1), "C6H14");
-  EXPECT_EQ(GetSpecies(comp::iC6, 6), "2-methylpentane");
-  EXPECT_EQ(GetSpecies(-1, 0), "");
-  EXPECT_EQ(GetSpecies(kNComp, 0), "");
-  EXPECT_EQ(GetSpecies(0, kSpeciesFields), "");
-  EXPECT_EQ(GetSpecies(0, -1), "");
+  qmx::test::ExpectResults(GetSpecies, {{comp::nC5, 3, "109-66-0"}, {comp::H2S, 3, "7783-06-4"},
+      {comp::iC6, 1, "C6H14"}, {comp::iC6, 6, "2-methylpentane"}, {-1, 0, ""}, {kNComp, 0, ""}, {0, kSpeciesFields, ""},
+      {0, -1, ""}});
   for (int i = 0; i < kNComp; ++i) {
     EXPECT_EQ(GetSpecies(i, 0), kSymbols[static_cast<std::size_t>(i)]);
     int bars = 0;

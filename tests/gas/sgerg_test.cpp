@@ -200,11 +200,9 @@ TEST(Sgerg, IllegalMethodsRaiseAndErrorTexts) {
   expectRaise([&] { RefProps(8, 1e5, 300, kIsoRef, g); }, "SGERG.RefProps() illegal ZMethod");
   expectRaise([&] { ZdRanges(3, g); }, "SGERG.ZdRanges() illegal ZMethod");
   expectRaise([&] { Base(0, 1e5, 300, kIsoRef, g, cache); }, "SGERG.ZrefTPinit() illegal method");
-  EXPECT_EQ(SGERGerrorText(0), "pressure out of range");
-  EXPECT_EQ(SGERGerrorText(9), "rel dens conflicts with composition");
-  EXPECT_EQ(SGERGerrorText(15), "heating value conflicts with composition");
-  EXPECT_EQ(SGERGerrorText(16), "extremely impossible error");
-  EXPECT_EQ(SGERGerrorText(-1), "extremely impossible error");
+  qmx::test::ExpectResults(SGERGerrorText, {{0, "pressure out of range"}, {9, "rel dens conflicts with composition"},
+      {15, "heating value conflicts with composition"}, {16, "extremely impossible error"},
+      {-1, "extremely impossible error"}});
 }
 
 // The Gulf Coast gas described by its AGA-8 relative density and inerts, fed to GCN, gives a

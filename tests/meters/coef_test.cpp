@@ -337,13 +337,8 @@ TEST(Expansibility, MeterSpecificForms) {
 }
 
 TEST(Expansibility, IvcmSizeClassesAndBadPressureOrExponent) {
-  EXPECT_EQ(IVCMSizeClass(0.015, 0.45), 1);
-  EXPECT_EQ(IVCMSizeClass(0.0185, 0.6), 2);
-  EXPECT_EQ(IVCMSizeClass(0.02, 0.7), 6);
-  EXPECT_EQ(IVCMSizeClass(0.05, 0.875), 9);
-  EXPECT_EQ(IVCMSizeClass(0.06, 0.5), 10);
-  EXPECT_EQ(IVCMSizeClass(0.02, 0.4), 10);
-  EXPECT_EQ(IVCMSizeClass(std::nan(""), 0.5), 10);
+  qmx::test::ExpectResults(IVCMSizeClass, {{0.015, 0.45, 1}, {0.0185, 0.6, 2}, {0.02, 0.7, 6}, {0.05, 0.875, 9},
+      {0.06, 0.5, 10}, {0.02, 0.4, 10}, {std::nan(""), 0.5, 10}});
   EXPECT_TRUE(std::isnan(GasExpansion(0, MeterType::Orf_ISO, 0.0, 10, 1.3, 0.1, 0.05)));
   EXPECT_TRUE(std::isnan(GasExpansion(0, MeterType::Noz_ISA, 1e5, 10, 0.0, 0.1, 0.05)));
   EXPECT_TRUE(std::isnan(GasExpansion(0, MeterType::Orf_AGA, 1e5, 10, -1.0, 0.1, 0.05)));

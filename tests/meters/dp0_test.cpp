@@ -97,10 +97,9 @@ TEST_P(CatalogueRow, Texts) {
 INSTANTIATE_TEST_SUITE_P(Rows, CatalogueRow, ::testing::ValuesIn(kRows));
 
 TEST(Catalogue, ReferenceTexts) {
-  EXPECT_EQ(ClauseReferences(MeterType::Orf_ISO), "Part 2: qm: 4; Cd: 5.3.2.1; epsilon: 5.3.2.2");
-  EXPECT_EQ(ClauseReferences(MeterType::Orf_Int), "qm: ___; D: eq 9.50 d: eq 9.51; Cd: Tbl 11.3 ");
-  EXPECT_EQ(ClauseReferences(MeterType::Vent_VCsC), "qm: ___; D,d: ___; beta:____ Cd: ____; Y: ____");
-  EXPECT_EQ(ClauseReferences(MeterType::Vent_VCw), "");
+  qmx::test::ExpectResults(ClauseReferences, {{MeterType::Orf_ISO, "Part 2: qm: 4; Cd: 5.3.2.1; epsilon: 5.3.2.2"},
+      {MeterType::Orf_Int, "qm: ___; D: eq 9.50 d: eq 9.51; Cd: Tbl 11.3 "},
+      {MeterType::Vent_VCsC, "qm: ___; D,d: ___; beta:____ Cd: ____; Y: ____"}, {MeterType::Vent_VCw, ""}});
   EXPECT_EQ(StandardPartTitle(MeterType::Noz_LR), "Part 3 : Nozzles and Venturi nozzles");
   EXPECT_NE(StandardPartTitle(MeterType::Orf_NEL).find("full  AMENDMENT 1"), std::string::npos);
   EXPECT_EQ(StandardPartTitle(MeterType::Orf_Seg), "");

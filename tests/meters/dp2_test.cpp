@@ -114,9 +114,8 @@ TEST(Dp2, MonelPipeHasNoTableAndOutsideDiameterEdges) {
   const double id = DP2::InsideDiameter(Material::Monel, PipeSchedule::Sch40, NominalPipeSize::Nps4, found);
   EXPECT_FALSE(found);
   EXPECT_DOUBLE_EQ(id, 4.5 * kIn);
-  EXPECT_EQ(DP2::OutsideDiameter(NominalPipeSize::Invalid), 0.0);
-  EXPECT_EQ(DP2::OutsideDiameter(NominalPipeSize::Other), 0.0);
-  EXPECT_EQ(DP2::OutsideDiameter(Size(200)), 0.0);
+  qmx::test::ExpectResults(DP2::OutsideDiameter, {{NominalPipeSize::Invalid, 0.0}, {NominalPipeSize::Other, 0.0},
+      {Size(200), 0.0}});
   EXPECT_DOUBLE_EQ(DP2::OutsideDiameter(NominalPipeSize::Nps1_8), 0.405 * kIn);
   EXPECT_DOUBLE_EQ(DP2::OutsideDiameter(NominalPipeSize::Nps5), 5.563 * kIn);
   EXPECT_DOUBLE_EQ(DP2::OutsideDiameter(NominalPipeSize::Nps80), 80.0 * kIn);
@@ -186,19 +185,14 @@ TEST(Dp2Text, PipeSizeNames) {
   EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Nps1_2, false), "1/2\"");
   EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Nps1_2, true), "1/2\" (15 mm)");
   EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Nps1_1_4, false), "1-1/4\"");
-  EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Nps48, true), "48\" (1200 mm)");
-  EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Nps80, true), "80\" (2000 mm)");
-  EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Other, false), "other");
-  EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Other, true), "other");
-  EXPECT_EQ(DP2::PipeSizeName(Size(46), false), "");
-  EXPECT_EQ(DP2::PipeSizeName(Size(255), true), "");
+  qmx::test::ExpectResults(DP2::PipeSizeName, {{NominalPipeSize::Nps48, true, "48\" (1200 mm)"},
+      {NominalPipeSize::Nps80, true, "80\" (2000 mm)"}, {NominalPipeSize::Other, false, "other"},
+      {NominalPipeSize::Other, true, "other"}, {Size(46), false, ""}, {Size(255), true, ""}});
 }
 
 TEST(Dp2Text, SchedulesAndFlanges) {
-  EXPECT_EQ(DP2::ScheduleKey(PipeSchedule::SchInvalid), "SchInvalid");
-  EXPECT_EQ(DP2::ScheduleKey(PipeSchedule::Sch40), "Sch40");
-  EXPECT_EQ(DP2::ScheduleKey(PipeSchedule::SchOthr), "SchOthr");
-  EXPECT_EQ(DP2::ScheduleKey(static_cast<PipeSchedule>(16)), "");
+  qmx::test::ExpectResults(DP2::ScheduleKey, {{PipeSchedule::SchInvalid, "SchInvalid"}, {PipeSchedule::Sch40, "Sch40"},
+      {PipeSchedule::SchOthr, "SchOthr"}, {static_cast<PipeSchedule>(16), ""}});
   bool found = false;
   EXPECT_EQ(DP2::ScheduleFromKey("SchXXS", found), PipeSchedule::SchXXS);
   EXPECT_TRUE(found);

@@ -127,12 +127,8 @@ TEST(FumCatalogue, NextUnitSameDimsWalksOneDimension) {
 }
 
 TEST(FumDimensions, NamesAndFirstMatch) {
-  EXPECT_EQ(DimensionName("kg/m3"), "mass density");
-  EXPECT_EQ(DimensionName("lbm/ft*sec"), "absolute viscosity");
-  EXPECT_EQ(DimensionName("kg/kmole"), "molar mass");
-  EXPECT_EQ(DimensionName("rpm"), "angular velocity");
-  EXPECT_EQ(DimensionName("lbm*ft/sec"), "momentum");
-  EXPECT_EQ(DimensionName("j/kg"), "not recognized");
+  qmx::test::ExpectResults(DimensionName, {{"kg/m3", "mass density"}, {"lbm/ft*sec", "absolute viscosity"},
+      {"kg/kmole", "molar mass"}, {"rpm", "angular velocity"}, {"lbm*ft/sec", "momentum"}, {"j/kg", "not recognized"}});
   // The eighth exponent is not compared.
   Dims light{};
   light[7] = 1;
