@@ -204,10 +204,9 @@ TEST_P(AgaSelfConsistent, CoefficientMatchesEquationAtReturnedReynolds) {
   EXPECT_NEAR(qm / r.qm, 1.0, 1e-14);
 }
 
-INSTANTIATE_TEST_SUITE_P(Procedure, AgaSelfConsistent,
-                         ::testing::Values(AgaCase{MeterType::Orf_AGA, 10.0}, AgaCase{MeterType::Orf_AGA, 1e3},
-                                           AgaCase{MeterType::Orf_AGA, 12e3}, AgaCase{MeterType::Orf_AGA, 5e4},
-                                           AgaCase{MeterType::Orf_RG, 10.0}, AgaCase{MeterType::Orf_RG, 12e3}));
+const AgaCase kAgaCases[] = {{MeterType::Orf_AGA, 10.0}, {MeterType::Orf_AGA, 1e3}, {MeterType::Orf_AGA, 12e3},
+                             {MeterType::Orf_AGA, 5e4},  {MeterType::Orf_RG, 10.0},  {MeterType::Orf_RG, 12e3}};
+INSTANTIATE_TEST_SUITE_P(Procedure, AgaSelfConsistent, ::testing::ValuesIn(kAgaCases));
 
 // ---- Element families ------------------------------------------------------------------
 TEST(MassFlowFamilies, WedgeElbowAccelabarDimensions) {
@@ -495,10 +494,6 @@ TEST(FlagTexts, ConcatenatedInBitOrder) {
   EXPECT_EQ(all.rfind("Pressure ratio (P2/P1) out of range,Low Reynolds Number,"), all.size() - 56);
   EXPECT_EQ(FlagBitText(16), "");
 }
-
-}  // namespace
-
-namespace {
 
 // Every meter type against extreme inputs: a finite result or a designed raise, never a hang.
 TEST(MassFlowRobust, EveryTypeEveryExtremeStaysFinite) {
