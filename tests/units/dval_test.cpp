@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "../support/check.hpp"
 #include "units/fe.hpp"
@@ -210,18 +211,17 @@ TEST(DValEntry, NewLimitClampsTheValueAndItsDisplay) {
 
 TEST(DValEntry, TextsAndChangeReports) {
   auto dv = Make("psi", 14.7);
-  bool changed = true;
-  EXPECT_TRUE(uDVsetValStrDelta(changed, "14.7", *dv));
-  EXPECT_FALSE(changed);
-  EXPECT_TRUE(uDVsetValStrDelta(changed, "14.70", *dv));  // tidied before the comparison
-  EXPECT_FALSE(changed);
-  EXPECT_TRUE(uDVsetValStrDelta(changed, "1e3", *dv));
-  EXPECT_TRUE(changed);
-  EXPECT_EQ(uDVgetVal(*dv), 1000.0);
-  EXPECT_TRUE(uDVsetValStrDelta(changed, "12 psi", *dv));
-  EXPECT_EQ(uDVgetVal(*dv), 12.0);
-  EXPECT_TRUE(uDVsetValStrDelta(changed, "1,234", *dv));
-  EXPECT_EQ(uDVgetVal(*dv), 1234.0);
+  // Each entry, whether it changed the value, and the new value; "14.70" is tidied before the comparison.
+  const std::tuple<const char*, bool, double> entries[] = {
+      {"14.7", false, 0.0}, {"14.70", false, 0.0}, {"1e3", true, 1000.0}, {"12 psi", true, 12.0}, {"1,234", true, 1234.0}};
+  for (const auto& [text, change, value] : entries) {
+    bool changed = !change;
+    EXPECT_TRUE(uDVsetValStrDelta(changed, text, *dv)) << text;
+    EXPECT_EQ(changed, change) << text;
+    if (change) {
+      EXPECT_EQ(uDVgetVal(*dv), value) << text;
+    }
+  }
   EXPECT_TRUE(uDVsetValStr("  -2.5E-1", *dv));
   EXPECT_EQ(uDVgetVal(*dv), -0.25);
   EXPECT_EQ(uDVgetMKS(*dv), -0.25 * 6894.757293168361);

@@ -33,6 +33,9 @@ Converted ToSI(std::string_view unit, double value) {
   return c;
 }
 
+// The error flags of converting 1 of the unit to SI.
+UnitErrors Errors(std::string_view unit) { return ToSI(unit, 1.0).errors; }
+
 Converted FromSI(std::string_view unit, double value) {
   Converted c;
   uConvert(c.errors, c.formulaic, c.dims, unit, c.result, false, value);
@@ -219,27 +222,21 @@ TEST(FumConvert, BadStrings) {
   EXPECT_EQ(c.result, 42.0);
   EXPECT_EQ(ToSI(std::string_view("\0kg", 3), 1.0).errors, uSyntaxError);
   // An unknown first token ends the parse before the second "/" is seen.
-  EXPECT_EQ(ToSI("a/b/c", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("m/s/s", 1.0).errors, uSyntaxError);
-  EXPECT_EQ(ToSI("kg/m/s", 1.0).errors, uSyntaxError);
-  EXPECT_EQ(ToSI("xyz", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("Psi", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("psi ", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("kg/", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("kg*", 1.0).errors, uUndefinedUnit);
+  qmx::test::ExpectResults(Errors, {{"a/b/c", uUndefinedUnit}, {"m/s/s", uSyntaxError}, {"kg/m/s", uSyntaxError},
+      {"xyz", uUndefinedUnit}, {"Psi", uUndefinedUnit}, {"psi ", uUndefinedUnit}, {"kg/", uUndefinedUnit},
+      {"kg*", uUndefinedUnit}});
   // A token longer than 7 characters is undefined even when its first 7 would match.
-  EXPECT_EQ(ToSI("kilogram", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("parsecxx", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("m*parsecxx", 1.0).errors, uUndefinedUnit);
+  qmx::test::ExpectResults(Errors, {{"kilogram", uUndefinedUnit}, {"parsecxx", uUndefinedUnit},
+      {"m*parsecxx", uUndefinedUnit}});
   // An exponent that overflows the 8-bit dimension, a factor that overflows the double.
   std::string big;
   for (int i = 0; i < 15; ++i) big += i ? "*m9" : "m9";
   EXPECT_EQ(ToSI(big, 1.0).errors & uOverflow, uOverflow);
-  EXPECT_EQ(ToSI("parsec9*parsec9*parsec9", 1.0).errors, uOverflow);
+  EXPECT_EQ(Errors("parsec9*parsec9*parsec9"), uOverflow);
   // A prefix alone leaves an empty token after it.
-  EXPECT_EQ(ToSI("k.", 1.0).errors, uUndefinedUnit);
+  EXPECT_EQ(Errors("k."), uUndefinedUnit);
   // A separator at the start gives an empty first token.
-  EXPECT_EQ(ToSI("/s", 1.0).errors, uUndefinedUnit);
+  EXPECT_EQ(Errors("/s"), uUndefinedUnit);
   // Arbitrary bytes never crash.
   EXPECT_NE(ToSI("\xff\x80/\x01*", 1.0).errors, 0);
 }
