@@ -289,25 +289,17 @@ TEST(Limits, IgnoredForOutputFieldsAndNaNAndResults) {
   EXPECT_EQ(Text(*in), "3.0");
 }
 
-TEST(Accessors, CheckAndAux) {
-  auto rv = Make(1, fINOUT);
-  IOFlag io = fIN;
-  RVcheck(io, *rv);
-  EXPECT_EQ(io, fINOUT);
-  EXPECT_EQ(RVgetAux(*rv), 0);
-  RVsetAux(77, *rv);
-  EXPECT_EQ(RVgetAux(*rv), 77);
-}
-
 TEST(Accessors, WritesToOutputsAndEveryOperationOnAnUninitialisedRecordRaise) {
   auto out = Make(1, fOUT);
+  IOFlag io = fIN;
+  RVcheck(io, *out);
+  EXPECT_EQ(io, fOUT);
   bool changed = false;
   ExpectRaise([&] { RVsetValStr("2", *out); }, "FI.RVsetValStr() INVALID RVAL WRITE", 2);
   ExpectRaise([&] { RVsetValStrDelta(changed, "2", *out); }, "FI.RVsetValStrDelta() INVALID RVAL WRITE", 2);
   EXPECT_EQ(RVgetLReal(*out), 1);
   RVal blank;
   std::string text;
-  IOFlag io = fIN;
   ExpectRaise([&] { RVsetValStr("2", blank); }, "FI.RVsetValStr() UNINITIALIZED RVAL", 1);
   ExpectRaise([&] { RVsetValStrDelta(changed, "2", blank); }, "FI.RVsetValStrDelta() UNINITIALIZED RVAL", 1);
   EXPECT_FALSE(changed);
