@@ -90,6 +90,18 @@ int ParseIndex(std::string_view key, const std::string& text, int lo, int hi) {
   return static_cast<int>(v);
 }
 
+// Averaging pitot tubes (their probe width is the throat) and the gas turbine.
+bool ProbeMeter(int meter) { return (meter >= 31 && meter <= 34) || meter == 39; }
+
+// The throat and beta of these meters are not inputs; an entry would be lost when the saved
+// bore is restored on leaving the meter.
+void RefuseFixedThroat(std::string_view key, int meter) {
+  if (ProbeMeter(meter)) {
+    Refuse(key, "not an input for meter " + std::to_string(meter) + " (\"" +
+                    std::string(QMXcalc::MeterChoiceText(meter)) + "\")");
+  }
+}
+
 void Update(After after) {
   switch (after) {
     case After::Absolute: QMXcalc::UpdateAbsolutePressure(); break;
@@ -125,6 +137,7 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
   State& s = QMXcalc::Calc();
   for (const DvKey& k : kDvInputs) {
     if (key == k.key) {
+      if (k.field == &State::throatDiameter) RefuseFixedThroat(key, s.meter);
       EnterDv(key, value, *(s.*k.field));
       Update(k.after);
       changed = true;
@@ -133,6 +146,7 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
   }
   for (const RvKey& k : kRvInputs) {
     if (key == k.key) {
+      if (k.field == &State::beta) RefuseFixedThroat(key, s.meter);
       // RVal entries are in the field's display mode; a fraction is given here.
       double v = 0.0;
       if (!FE::StrToReal(value, v)) Refuse(key, "not a number: \"" + value + "\"");
@@ -187,9 +201,20 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
       Refuse(key, e.message());
     }
     if (code == 33) QMXcalc::SetProbeModel(changed, 0);
+    // As the Settings page does next: the AGA-3 orifices take flange taps, and the throat
+    // follows the beta ratio under the new meter's definition of beta.
+    if (code == 14 || code == 15) QMXcalc::SetTaps(changed, 1);
+    QMXcalc::UpdateBore();
     return;
   }
-  if (key == "taps") return QMXcalc::SetTaps(changed, ParseIndex(key, value, 0, 2));
+  if (key == "taps") {
+    // Only the ISO orifice offers a choice of taps; elsewhere the entry would be overridden.
+    const int tap = ParseIndex(key, value, 0, 2);
+    if (tap != s.taps && s.meter != 12) {
+      Refuse(key, "the tap type is chosen only for meter 12 (\"Orifice meter, ISO 5167(2003)\"); select the meter first");
+    }
+    return QMXcalc::SetTaps(changed, tap);
+  }
   if (key == "tube_material" || key == "throat_material") {
     DP0::Material m{};
     std::int64_t n = 0;
@@ -204,7 +229,12 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
     return key == "tube_material" ? QMXcalc::SetTubeMaterial(changed, code)
                                   : QMXcalc::SetThroatMaterial(changed, code);
   }
-  if (key == "probe_model") return QMXcalc::SetProbeModel(changed, ParseIndex(key, value, 0, 11));
+  if (key == "probe_model") {
+    // The probe width becomes the throat, so another meter's bore would be overwritten.
+    const int model = ParseIndex(key, value, 0, 11);
+    if (!ProbeMeter(s.meter)) Refuse(key, "the probe model is chosen only for the averaging pitot tube (meter 33); select the meter first");
+    return QMXcalc::SetProbeModel(changed, model);
+  }
   if (key == "liquid_product") {
     // A new product brings its base density and viscosity, as the liquid page does.
     static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kPresets = {
@@ -231,10 +261,15 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
 std::span<const DvKey> DvInputKeys() { return kDvInputs; }
 std::span<const RvKey> RvInputKeys() { return kRvInputs; }
 std::span<const std::string_view> HeaderKeys() { return kHeaderKeys; }
+std::span<const std::string_view> ComponentKeys() { return kComponentKeys; }
 
 void CalculateWith(const std::vector<std::string>& pairs) {
-  QMXcalc::Initialize();
-  QMXcalc::Reset();
+  // Module start ends with Reset; a state that was already started is reset here.
+  if (QMXcalc::IsInitialized()) {
+    QMXcalc::Reset();
+  } else {
+    QMXcalc::Initialize();
+  }
   bool changed = false;
   for (const std::string& p : pairs) ApplyCalcKey(p, changed);
   changed = true;

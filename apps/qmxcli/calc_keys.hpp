@@ -27,6 +27,8 @@ struct RvKey {
 std::span<const DvKey> DvInputKeys();
 std::span<const RvKey> RvInputKeys();
 std::span<const std::string_view> HeaderKeys();
+// Component symbols of the "x.<symbol>" keys, in the 21-component order.
+std::span<const std::string_view> ComponentKeys();
 
 // Applies one "KEY=VALUE" pair; an unknown key or a refused value throws UsageError.
 void ApplyCalcKey(const std::string& pair, bool& changed);

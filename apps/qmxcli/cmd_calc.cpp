@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/qmxcalc.hpp"
+#include "gas/gas1.hpp"
 #include "calc_keys.hpp"
 #include "command.hpp"
 #include "json_out.hpp"
@@ -104,6 +105,17 @@ void Run(const std::vector<std::string>& pairs) {
   for (std::size_t i = 0; i < headerKeys.size(); ++i) {
     inputs[std::string(headerKeys[i])] = QMXcalc::GetHeaderText(static_cast<int>(i));
   }
+  // The entered composition in mole percent as the Mole fractions page shows it, with its total.
+  const auto components = cli::ComponentKeys();
+  std::string total, fraction;
+  for (std::size_t i = 0; i < components.size(); ++i) {
+    QMXcalc::GetComponentText(total, fraction, static_cast<int>(i));
+    FE::RemoveChars(" ", fraction);
+    inputs["x." + std::string(components[i])] = {
+        {"value", GAS1::MixGetX(s.detailMix, static_cast<int>(i), 0)}, {"text", fraction}};
+  }
+  FE::RemoveChars(" ", total);
+  inputs["x.total"] = {{"value", GAS1::MixSumX(s.detailMix, 1)}, {"text", total}};
   nlohmann::json results = nlohmann::json::object();
   for (const auto& [key, field] : kDvResults) results[std::string(key)] = DvJson(*(s.*field));
   for (const auto& [key, field] : kRvResults) results[std::string(key)] = RvJson(*(s.*field));

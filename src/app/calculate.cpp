@@ -28,6 +28,7 @@ struct FluidOut {
   double Hm = 0.0;
   double enthalpy = 0.0;  // the enthalpy term stored beside the heating value
   double M = 0.0;         // molar mass for the speed of sound
+  MPMS1::ApiFlags liquidFlags = 0;  // limit flags of the hydrocarbon liquid correction
 };
 
 constexpr double kSteamMolarMass = 18.0153;
@@ -90,7 +91,8 @@ FluidOut GasStep(State& s, const GAS0::GMix& mix, double P, GAS0::Omens& omens) 
   return f;
 }
 
-// Fields that mean nothing for a liquid.
+// Fields that mean nothing for a liquid. The flowing viscosity result shows the liquid
+// viscosity the meter step uses, rather than the viscosity of an earlier gas run.
 void ClearLiquidFields(State& s) {
   for (DV* dv : {&s.molarDensity, &s.molarMass, &s.molarHeatingValue, &s.criticalPressure,
                  &s.criticalTemperature, &s.massHeatingValue, &s.referenceEnthalpy,
@@ -112,6 +114,7 @@ FluidOut GenericLiquidStep(State& s) {
   Set(s.baseDensity, rho);
   Set(s.densityFlowing, rho);
   Set(s.densityBase, rho);
+  Set(s.viscosity, f.mu);
   ClearLiquidFields(s);
   Set(s.isentropicExponent, 1e6);
   Set(s.liquidCorrectionFactor, 1.0);
@@ -134,9 +137,11 @@ FluidOut HydrocarbonLiquidStep(State& s, double P) {
   Set(s.densityBase, f.rhoBase);
   f.mu = Si(s.liquidViscosity);
   f.kappa = 1e6;
+  Set(s.viscosity, f.mu);
   ClearLiquidFields(s);
   Set(s.isentropicExponent, 1e6);
   Set(s.liquidCorrectionFactor, ctl);
+  f.liquidFlags = flags;
   return f;
 }
 
@@ -258,8 +263,6 @@ DP0::DPMeter MeterRecord(const State& s) {
   return m;
 }
 
-thread_local DP0::DPFlags lastFlags = 0;
-
 }  // namespace
 
 const std::string& MeterWarning() { return Calc().meterWarning; }
@@ -276,7 +279,6 @@ bool Calculate(bool& changed) {
 
   // 1. Warning record.
   GAS0::Omens omens = 0;
-  lastFlags = 0;
   int region = 4;
 
   // 2. Pressures.
@@ -311,7 +313,9 @@ bool Calculate(bool& changed) {
 
   // 4. Gas omens or a steam state outside the formulation end the run here.
   if (omens != 0 || region == 0) {
-    std::string text = "Calculate() omens: " + GAS1::MixOmensText(omens);
+    // A steam state carries no gas omens; it is named so that the message is not empty.
+    const std::string what = omens != 0 ? GAS1::MixOmensText(omens) : "steam state outside IAPWS-IF97";
+    std::string text = "Calculate() omens: " + what;
     if (text.size() > kOmensBuffer) text.resize(kOmensBuffer);
     Raise(kModule, text, 3);
   }
@@ -366,7 +370,6 @@ bool Calculate(bool& changed) {
     Set(s.pipeVelocity, r.velocity);
     velocity = r.velocity;
   }
-  lastFlags = flags;
 
   // 6. Mach number; a molar mass of 0 (infinite speed of sound) or a state without a speed of
   // sound gives 0.
@@ -378,12 +381,17 @@ bool Calculate(bool& changed) {
   Set(s.massHeatingValue, f.Hm);
   Set(s.enthalpy, f.enthalpy);
 
-  // 8. Meter warnings.
+  // 8. Meter warnings, led by the liquid correction's limit flags: a liquid outside the API
+  // tables has no flowing density, and the meter's flags alone would not say why.
   s.meterWarning.clear();
   s.beeped = false;
-  if (flags != 0) {
-    std::string text;
-    DP0::FlagText(flags, text);
+  if (flags != 0 || f.liquidFlags != 0) {
+    std::string text = MPMS1::ApiFlagText(f.liquidFlags);
+    if (flags != 0) {
+      std::string meterText;
+      DP0::FlagText(flags, meterText);
+      text += meterText;
+    }
     if (text.size() > kOmensBuffer) text.resize(kOmensBuffer);
     s.meterWarning = text.substr(0, kWarningLength);
     s.beeped = true;

@@ -88,9 +88,10 @@ struct State {
   std::array<PageHandle, kPageCount> pages{};
   std::array<bool, kPageCount> pageShown{};
   PageHandle standardsPage = 0;
+  bool standardsShown = false;
 };
 
-// The state of this thread's run; Initialize must have run.
+// The one calculation state of the process (used from one thread); Initialize must have run.
 State& Calc();
 bool IsInitialized();
 
@@ -99,6 +100,28 @@ bool IsInitialized();
 void Initialize();
 // Releases both mixtures and every field.
 void Finalize();
+
+// The meters offered for selection, in list order, with the texts the meter list shows.
+struct MeterChoice {
+  int meter;
+  int nonDPmethod;
+  std::string_view text;
+};
+inline constexpr std::array<MeterChoice, 11> kMeterChoices = {{
+    {0, 0, "Classical venturi, ISO 5167(2003)"},
+    {3, 0, "Cone meter, spool"},
+    {6, 0, "Venturi-nozzle, ISO 5167(2003)"},
+    {7, 0, "ISA nozzle, ISO 5167(2003)"},
+    {8, 0, "Long radius nozzle, ISO 5167(2003)"},
+    {12, 0, "Orifice meter, ISO 5167(2003)"},
+    {14, 0, "Orifice meter, AGA-3(1991)"},
+    {15, 0, "Orifice meter, AGA-3(2012)"},
+    {33, 0, "Averaging pitot tube"},
+    {24, 0, "Small bore orifice, ASME MFC-14M"},
+    {39, 1, "Gas turbine"},
+}};
+// The list text of a meter code; empty for a code the list does not offer.
+std::string_view MeterChoiceText(int meter);
 
 // Selections.
 void SetMeter(bool& changed, int nonDPmethod, int meter);
@@ -144,8 +167,10 @@ PageHandle GetPage(int index);
 void ShowPage(bool show, int index);
 bool PageShown(int index);
 void SetStandardsPage(PageHandle window);
+// Expert mode; turning it on shows the Standards page.
 void SetExpertMode(bool on);
 bool GetExpertMode();
+bool StandardsPageShown();
 
 // Restores the defaults and calculates; raises "Reset error" (6) when that fails.
 void Reset();

@@ -17,8 +17,10 @@ namespace qmx::QMXcalc {
 
 namespace {
 
-thread_local State state;
-thread_local bool initialized = false;
+// The one calculation state of the process: the pages, the report and the command line all
+// work on it from the user-interface thread.
+State state;
+bool initialized = false;
 
 using FUM::DVal;
 using FI::RVal;
@@ -160,7 +162,7 @@ void CreateFields() {
 
 void ReleaseFields() {
   State& s = state;
-  std::array<DV*, 45> dvs = {
+  const std::array<DV*, 41> dvs = {
       &s.flowingTemperature, &s.dp, &s.staticPressure, &s.atmosphericPressure,
       &s.upstreamPressure, &s.kFactor, &s.baseTemperature, &s.basePressure, &s.pipeDiameter,
       &s.throatDiameter, &s.throatRefTemperature, &s.pipeRefTemperature, &s.gcnHeatingValue,
@@ -170,32 +172,23 @@ void ReleaseFields() {
       &s.molarDensity, &s.molarMass, &s.molarHeatingValue, &s.massHeatingValue,
       &s.volumetricHeatingValue, &s.viscosity, &s.criticalPressure, &s.criticalTemperature,
       &s.densityFlowing, &s.densityBase, &s.satLiquidDensity, &s.waterDensityBase,
-      &s.referenceEnthalpy, &s.enthalpy, nullptr, nullptr, nullptr, nullptr};
-  std::array<RV*, 22> rvs = {
+      &s.referenceEnthalpy, &s.enthalpy};
+  const std::array<RV*, 21> rvs = {
       &s.frequency, &s.beta, &s.fixedCd, &s.gcnRelativeDensity, &s.gcnCO2, &s.gcnN2,
       &s.gcnH2, &s.gcnCO, &s.liquidRelativeDensity, &s.zFlowing, &s.zBase,
       &s.isentropicExponent, &s.relativeDensity, &s.cd, &s.reynolds, &s.expansionFactor,
-      &s.betaFlowing, &s.velocityOfApproach, &s.mach, &s.liquidCorrectionFactor, &s.spare,
-      nullptr};
+      &s.betaFlowing, &s.velocityOfApproach, &s.mach, &s.liquidCorrectionFactor, &s.spare};
   for (DV* dv : dvs) {
-    if (dv != nullptr && *dv) FUM::uDVkill(*dv);
+    if (*dv) FUM::uDVkill(*dv);
   }
   for (RV* rv : rvs) {
-    if (rv != nullptr && *rv) FI::RVkill(*rv);
+    if (*rv) FI::RVkill(*rv);
   }
 }
 
 void SetMixChoices(bool& changed, int table, int method) {
-  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
-    if (GAS1::MixGetDataSource(*mix) != table) {
-      GAS1::MixSetDataSource(*mix, table);
-      changed = true;
-    }
-    if (GAS1::MixGetHMethod(*mix) != method) {
-      GAS1::MixSetHMethod(*mix, method);
-      changed = true;
-    }
-  }
+  SetHeatingValueTable(changed, table);
+  SetEnergyMethod(changed, method);
 }
 
 }  // namespace
@@ -258,6 +251,13 @@ void SetMeter(bool& changed, int nonDPmethod, int meter) {
   }
 }
 
+std::string_view MeterChoiceText(int meter) {
+  for (const MeterChoice& c : kMeterChoices) {
+    if (c.meter == meter) return c.text;
+  }
+  return {};
+}
+
 int GetMeter(int& nonDPmethod) {
   nonDPmethod = state.nonDPmethod;
   return state.meter;
@@ -289,41 +289,45 @@ void SetProbeModel(bool& changed, int index) {
 }
 int GetProbeModel() { return state.probeModel; }
 
-void SetTubeMaterial(bool& changed, int code) {
+namespace {
+// Stores a material code when it differs and writes the selection trace.
+void StoreMaterial(bool& changed, std::uint8_t& field, int code, std::string_view trace) {
   const auto b = static_cast<std::uint8_t>(code);
-  if (b == state.tubeMaterial) return;
-  state.tubeMaterial = b;
+  if (b == field) return;
+  field = b;
   changed = true;
-  FE::FmtToTerminal("\nSetTubeMaterial() selection=%u", b);
+  FE::FmtToTerminal(trace, b);
+}
+
+// Writes a mixture selection into both mixtures where it differs.
+void StoreMixChoice(bool& changed, int code, int (*get)(const GAS0::GMix&),
+                    void (*set)(const GAS0::GMix&, int)) {
+  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
+    if (get(*mix) != code) {
+      set(*mix, code);
+      changed = true;
+    }
+  }
+}
+}  // namespace
+
+void SetTubeMaterial(bool& changed, int code) {
+  StoreMaterial(changed, state.tubeMaterial, code, "\nSetTubeMaterial() selection=%u");
 }
 int GetTubeMaterial() { return state.tubeMaterial; }
 
 void SetThroatMaterial(bool& changed, int code) {
-  const auto b = static_cast<std::uint8_t>(code);
-  if (b == state.throatMaterial) return;
-  state.throatMaterial = b;
-  changed = true;
-  FE::FmtToTerminal("\nSetThroatMaterial() selection=%u", b);
+  StoreMaterial(changed, state.throatMaterial, code, "\nSetThroatMaterial() selection=%u");
 }
 int GetThroatMaterial() { return state.throatMaterial; }
 
 void SetHeatingValueTable(bool& changed, int code) {
-  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
-    if (GAS1::MixGetDataSource(*mix) != code) {
-      GAS1::MixSetDataSource(*mix, code);
-      changed = true;
-    }
-  }
+  StoreMixChoice(changed, code, GAS1::MixGetDataSource, GAS1::MixSetDataSource);
 }
 int GetHeatingValueTable() { return GAS1::MixGetDataSource(state.detailMix); }
 
 void SetEnergyMethod(bool& changed, int code) {
-  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
-    if (GAS1::MixGetHMethod(*mix) != code) {
-      GAS1::MixSetHMethod(*mix, code);
-      changed = true;
-    }
-  }
+  StoreMixChoice(changed, code, GAS1::MixGetHMethod, GAS1::MixSetHMethod);
 }
 int GetEnergyMethod() { return GAS1::MixGetHMethod(state.detailMix); }
 
@@ -460,8 +464,12 @@ bool PageShown(int index) {
   return index >= 0 && index < kPageCount && state.pageShown[static_cast<std::size_t>(index)];
 }
 void SetStandardsPage(PageHandle window) { state.standardsPage = window; }
-void SetExpertMode(bool on) { state.expertMode = on; }
+void SetExpertMode(bool on) {
+  state.expertMode = on;
+  if (on) state.standardsShown = true;
+}
 bool GetExpertMode() { return state.expertMode; }
+bool StandardsPageShown() { return state.standardsShown; }
 
 // ---- Reset ---------------------------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "gas/aga8.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -118,6 +119,12 @@ double MolarMass(std::span<const double, 21> x) {
 }
 
 void Characterise(Cache& c, std::span<const double, 21> x) {
+  if (c.characterised && std::equal(x.begin(), x.end(), c.Xgiven.begin())) {
+    c.Xz = c.Xnormalised;
+    for (std::size_t i = 0; i < 21; ++i) c.NZz[i] = c.Xz[i] > 0.0;
+    return;
+  }
+  std::copy(x.begin(), x.end(), c.Xgiven.begin());
   double sum = 0.0;
   for (double v : x)
     if (std::isfinite(v) && v > 0.0) sum += v;
@@ -126,6 +133,8 @@ void Characterise(Cache& c, std::span<const double, 21> x) {
     c.Xz[i] = (std::isfinite(v) && v > 0.0 && sum > 0.0) ? v / sum : 0.0;
     c.NZz[i] = c.Xz[i] > 0.0;
   }
+  c.Xnormalised = c.Xz;
+  c.characterised = true;
   const BinaryMatrix& bin = Binaries();
   const auto& comp = kComponents;
   double k5 = 0.0, u5 = 0.0, g = 0.0, q = 0.0, f = 0.0;

@@ -51,6 +51,10 @@ struct Cache {
   std::array<double, 59> CT{};     // 13..58 used: Cstar[n] / T^u_n at Told
   double U = 0.0, G = 0.0, Q = 0.0, F = 0.0;
   double M = 0.0;  // molar mass of the characterised gas, kg/kmol
+  // The composition last characterised, as given and as normalised; the terms above hold for it.
+  std::array<double, 21> Xgiven{};
+  std::array<double, 21> Xnormalised{};
+  bool characterised = false;
 };
 
 // Terms valid at one temperature: the second virial coefficient and the C*_n(T).
@@ -67,7 +71,9 @@ struct Solution {
 };
 
 // Characterises the composition x (AGA-8 component order, normalised here if it does not sum
-// to one) into the cache and invalidates the temperature terms.
+// to one) into the cache and invalidates the temperature terms. The composition terms cost
+// thousands of powers, so a composition equal to the last one given keeps them (and
+// restores its normalised fractions).
 void Characterise(Cache& cache, std::span<const double, 21> x);
 
 // Second virial coefficient and temperature-dependent C*_n at T (K).

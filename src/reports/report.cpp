@@ -152,7 +152,9 @@ void FluidData(Writer& w, const ReportData& d) {
       w.Line("             Normal pentane (nC5)  %s                  Helium (He) %s", x.nc5, x.he);
       w.Line("                  Isopentane (iC5)  %s                  Argon (Ar)  %s", x.ic5, x.ar);
       w.Line(R"(\n        Real gas relative density  %s)", d.relative_density);
-      w.Line("                 Density, flowing  %s  %s Compressibility, flowing  %s",
+      // Two blanks after the unit (the text form shows one) so that the comma-separated form
+      // keeps the unit and the next label in separate fields.
+      w.Line("                 Density, flowing  %s  %s  Compressibility, flowing  %s",
              d.density_flowing.text, d.density_flowing.unit, d.z_flowing);
       w.Line("                    Density, base  %s  %s    Compressibility, base  %s",
              d.density_base.text, d.density_base.unit, d.z_base);

@@ -77,7 +77,7 @@ void SplitScientific(std::string_view sci, Decimal& out) {
 }
 
 void Scientific(double a, int digits, Decimal& out) {
-  std::array<char, kExactPrecision + 16> buf{};
+  std::array<char, kExactPrecision + 16> buf;  // to_chars writes what is read back
   const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), a, std::chars_format::scientific,
                                digits - 1);
   SplitScientific(std::string_view(buf.data(), static_cast<std::size_t>(r.ptr - buf.data())), out);
@@ -107,6 +107,12 @@ Decimal Significant(double a, int count) {
   Decimal longer;
   Scientific(a, count + 1, longer);
   if (longer.digits.back() == '5') {
+    // Only a 5 followed by zeros can be a tie: 20 more digits settle almost every case before
+    // the full expansion is written.
+    Decimal probe;
+    Scientific(a, count + 21, probe);
+    const std::string_view tail = std::string_view(probe.digits).substr(static_cast<std::size_t>(count));
+    if (tail.front() != '5' || tail.find_first_not_of('0', 1) != std::string_view::npos) return d;
     Decimal exact;
     Scientific(a, kExactPrecision, exact);
     const std::string_view rest = std::string_view(exact.digits).substr(static_cast<std::size_t>(count));

@@ -399,6 +399,7 @@ TEST_F(CalcTest, GenericLiquid) {
   EXPECT_DOUBLE_EQ(Val(s.isentropicExponent), 1e6);
   EXPECT_DOUBLE_EQ(Si(s.molarMass), 0.0);
   EXPECT_DOUBLE_EQ(Val(s.zFlowing), 0.0);
+  EXPECT_DOUBLE_EQ(Si(s.viscosity), Si(s.liquidViscosity));
   EXPECT_GT(Si(s.massFlow), 0.0);
 }
 
@@ -414,6 +415,26 @@ TEST_F(CalcTest, HydrocarbonLiquid) {
   EXPECT_LT(Val(s.liquidCorrectionFactor), 1.0);
   EXPECT_DOUBLE_EQ(Val(s.expansionFactor), 1.0);
   EXPECT_DOUBLE_EQ(Val(s.mach), 0.0);
+  EXPECT_DOUBLE_EQ(Si(s.viscosity), Si(s.liquidViscosity));
+}
+
+// Worked example 4 of API MPMS 11.1-2004 (jet fuel, relative density 0.7943 at 60 F, 85 F,
+// 247.3 psi gauge) entered through the fields: CTL 0.986832406683 and CTPL 0.98846.
+TEST_F(CalcTest, HydrocarbonLiquidReproducesTheApiExample) {
+  State& s = Calc();
+  bool changed = false;
+  SetFluid(changed, kHydrocarbonLiquid);
+  SetLiquidProduct(changed, 1);
+  const double rho60 = 0.7943 * 999.016;
+  FUM::uDVsetMKS(rho60, *s.baseDensity);
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("F", "60", *s.baseTemperature));
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("F", "85", *s.flowingTemperature));
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("psi", "247.3", *s.staticPressure));
+  UpdateAbsolutePressure();
+  ASSERT_TRUE(Calculate(changed));
+  EXPECT_NEAR(Val(s.liquidCorrectionFactor), 0.986832406683, 5e-12);
+  EXPECT_NEAR(Si(s.densityFlowing), 0.98846 * rho60, 1e-9 * rho60);
+  EXPECT_DOUBLE_EQ(Si(s.densityBase), rho60);
 }
 
 TEST_F(CalcTest, GasTurbineByKFactor) {
@@ -487,9 +508,18 @@ TEST_F(CalcTest, DrySteamOutsideRegionTwo) {
     Calculate(changed);
     FAIL() << "state outside IF97 accepted";
   } catch (const Error& e) {
-    EXPECT_EQ(e.message(), "Calculate() omens: ");
+    EXPECT_EQ(e.message(), "Calculate() omens: steam state outside IAPWS-IF97");
     EXPECT_EQ(e.code(), 3);
   }
+  // Saturated steam above the critical pressure: the same message, and the flow results keep
+  // the values of the last complete run.
+  const double qm = Si(s.massFlow);
+  SetFluid(changed, kSaturatedSteam);
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("mpa", "30", *s.staticPressure));
+  UpdateAbsolutePressure();
+  changed = true;
+  EXPECT_THROW(Calculate(changed), Error);
+  EXPECT_EQ(Si(s.massFlow), qm);
 }
 
 TEST_F(CalcTest, MeterFlagsBecomeTheWarningAndBeep) {
@@ -506,6 +536,21 @@ TEST_F(CalcTest, MeterFlagsBecomeTheWarningAndBeep) {
   Reset();
   EXPECT_TRUE(MeterWarning().empty());
   EXPECT_FALSE(LastRunBeeped());
+}
+
+// A liquid beyond the API tables has no flowing density; the warning says why before the meter's
+// own flags.
+TEST_F(CalcTest, LiquidOutsideTheApiTablesLeadsTheWarning) {
+  State& s = Calc();
+  bool changed = false;
+  SetFluid(changed, kHydrocarbonLiquid);
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("C", "250", *s.flowingTemperature));
+  FE::ScopedBeepCount beeps;
+  ASSERT_TRUE(Calculate(changed));
+  EXPECT_EQ(Si(s.massFlow), 0.0);
+  EXPECT_EQ(MeterWarning().rfind("temperature_too_high! ", 0), 0u) << MeterWarning();
+  EXPECT_TRUE(LastRunBeeped());
+  EXPECT_EQ(beeps.count(), 1);
 }
 
 TEST_F(CalcTest, TestFluidWritesNoFluidField) {
@@ -559,6 +604,28 @@ TEST_F(CalcTest, UnsupportedDeviceKeepsTheFlowResults) {
   }
   EXPECT_DOUBLE_EQ(Si(s.massFlow), qm0);
   EXPECT_LT(Val(s.zFlowing), 1.0);
+}
+
+TEST_F(CalcTest, PageRegistryAndExpertMode) {
+  SetPage(3, 0x1234);
+  ShowPage(true, 3);
+  EXPECT_EQ(GetPage(3), 0x1234u);
+  EXPECT_TRUE(PageShown(3));
+  ShowPage(false, 3);
+  EXPECT_FALSE(PageShown(3));
+  // Indexes outside the registry are ignored.
+  SetPage(-1, 7);
+  SetPage(kPageCount, 7);
+  ShowPage(true, kPageCount);
+  EXPECT_EQ(GetPage(kPageCount), 0u);
+  EXPECT_FALSE(PageShown(-1));
+  SetStandardsPage(0x99);
+  EXPECT_FALSE(StandardsPageShown());
+  SetExpertMode(true);
+  EXPECT_TRUE(GetExpertMode());
+  EXPECT_TRUE(StandardsPageShown());
+  SetExpertMode(false);
+  EXPECT_FALSE(GetExpertMode());
 }
 
 TEST_F(CalcTest, HeaderTextsKeepAHundredCharacters) {

@@ -2,6 +2,7 @@
 // selection names, and the written report shows them in its fixed layout.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "app/qmxreport.hpp"
 #include "meters/dp0.hpp"
 #include "reports/report.hpp"
+#include "units/fe.hpp"
 #include "units/fum.hpp"
 
 namespace {
@@ -108,6 +110,29 @@ TEST_F(ReportFillTest, SaveReportWritesTheStateReport) {
   FillReport(d);
   EXPECT_NE(buf.str().find("Mass flowrate " + d.mass_flow.text), std::string::npos);
   std::filesystem::remove_all(dir);
+}
+
+// The whole report of the defaults in both forms, clock fixed at 7 Dec 2026 09:05:03. Setting
+// QMX_UPDATE_GOLDEN=1 rewrites the two files instead (review the difference before committing).
+TEST_F(ReportFillTest, GoldenReportsOfTheDefaults) {
+  const FE::ScopedClock clock([] { return FE::DateTime{2026, 12, 7, 9, 5, 3}; });
+  Report::ReportData d;
+  FillReport(d);
+  const bool update = std::getenv("QMX_UPDATE_GOLDEN") != nullptr;
+  for (const bool csv : {false, true}) {
+    const std::string path = std::string(QMX_DATA_DIR) + "/reports/defaults" + (csv ? ".csv" : ".txt");
+    SCOPED_TRACE(path);
+    const std::string report = Report::ReportText(csv, d);
+    if (update) {
+      std::ofstream(path, std::ios::binary) << report;
+      continue;
+    }
+    std::ifstream in(path, std::ios::binary);
+    ASSERT_TRUE(in) << "golden file missing";
+    std::stringstream golden;
+    golden << in.rdbuf();
+    EXPECT_EQ(report, golden.str());
+  }
 }
 
 }  // namespace
