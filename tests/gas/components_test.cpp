@@ -237,13 +237,9 @@ TEST(Presets, SixteenNormalisedCompositions) {
 }
 
 TEST(GasGetIdeal, ComponentValues) {
-  EXPECT_DOUBLE_EQ(GasGetIdeal(GPAcurrentUS, 0, comp::C1), 55.5728 * 16.0425 * 1e6);
-  EXPECT_DOUBLE_EQ(GasGetIdeal(GPAcurrentUS, 1, comp::C1), 4599490.0);
-  EXPECT_DOUBLE_EQ(GasGetIdeal(GPAcurrentUS, 2, comp::C1), 190.561);
-  EXPECT_DOUBLE_EQ(GasGetIdeal(GPAcurrentUS, 3, comp::C1), 0.0115);
-  EXPECT_DOUBLE_EQ(GasGetIdeal(GPAcurrentUS, 4, comp::C1), 1.078e-05);
-  EXPECT_DOUBLE_EQ(GasGetIdeal(GPAcurrentUS, 5, comp::C1), 16.0425);
-  EXPECT_DOUBLE_EQ(GasGetIdeal(GPAcurrentUS, 6, comp::C1), 4.0);
+  qmx::test::ExpectDoubles(GasGetIdeal, {{GPAcurrentUS, 0, comp::C1, 55.5728 * 16.0425 * 1e6},
+      {GPAcurrentUS, 1, comp::C1, 4599490.0}, {GPAcurrentUS, 2, comp::C1, 190.561}, {GPAcurrentUS, 3, comp::C1, 0.0115},
+      {GPAcurrentUS, 4, comp::C1, 1.078e-05}, {GPAcurrentUS, 5, comp::C1, 16.0425}, {GPAcurrentUS, 6, comp::C1, 4.0}});
   EXPECT_DOUBLE_EQ(GasGetIdeal(GPAcurrentUS, 6, comp::iC6), 14.0 / 6.0);
   EXPECT_DOUBLE_EQ(GasGetIdeal(GPAcurrentUS, 6, comp::N2), 0.0);
   EXPECT_NEAR(GasGetIdeal(GPAcurrentUS, 7, comp::C1), 35.69 / (35.69 - 8.31451), 1e-12);

@@ -189,10 +189,8 @@ TEST(Coefficients, ElbowCoefficients) {
   EXPECT_DOUBLE_EQ(ElbowDiameter(0, 0), 2.067 * 0.0254);
   EXPECT_DOUBLE_EQ(ElbowDiameter(6, 1), 11.374 * 0.0254);
   EXPECT_DOUBLE_EQ(ElbowDiameter(40, 0), 11.938 * 0.0254);  // clamped to the table
-  EXPECT_DOUBLE_EQ(ElbowCe(MeterType::Elb_45L, 2, 0), 0.863);
-  EXPECT_DOUBLE_EQ(ElbowCe(MeterType::Elb_22L, 2, 1), 0.885);
-  EXPECT_DOUBLE_EQ(ElbowCe(MeterType::Elb_45S, 5, 0), 0.706);
-  EXPECT_DOUBLE_EQ(ElbowCe(MeterType::Elb_22S, 5, 3), 0.716);
+  qmx::test::ExpectDoubles(ElbowCe, {{MeterType::Elb_45L, 2, 0, 0.863}, {MeterType::Elb_22L, 2, 1, 0.885},
+      {MeterType::Elb_45S, 5, 0, 0.706}, {MeterType::Elb_22S, 5, 3, 0.716}});
   EXPECT_DOUBLE_EQ(C_Elbow45(0.863, 1e6), 0.863 * (1.0 + 0.0065));
   // 22.5-degree taps: a positive flow coefficient equal to the base coefficient for every table entry.
   CoefParams p;

@@ -116,9 +116,8 @@ TEST(Dp2, MonelPipeHasNoTableAndOutsideDiameterEdges) {
   EXPECT_DOUBLE_EQ(id, 4.5 * kIn);
   qmx::test::ExpectResults(DP2::OutsideDiameter, {{NominalPipeSize::Invalid, 0.0}, {NominalPipeSize::Other, 0.0},
       {Size(200), 0.0}});
-  EXPECT_DOUBLE_EQ(DP2::OutsideDiameter(NominalPipeSize::Nps1_8), 0.405 * kIn);
-  EXPECT_DOUBLE_EQ(DP2::OutsideDiameter(NominalPipeSize::Nps5), 5.563 * kIn);
-  EXPECT_DOUBLE_EQ(DP2::OutsideDiameter(NominalPipeSize::Nps80), 80.0 * kIn);
+  qmx::test::ExpectDoubles(DP2::OutsideDiameter, {{NominalPipeSize::Nps1_8, 0.405 * kIn},
+      {NominalPipeSize::Nps5, 5.563 * kIn}, {NominalPipeSize::Nps80, 80.0 * kIn}});
 }
 
 // ---- The compiled tables against the committed data files -----------------

@@ -14,6 +14,7 @@ namespace N = qmx::Numerics;
 namespace {
 
 using qmx::test::ExpectRaise;
+using qmx::test::ExpectDoubles;
 using qmx::test::ExpectResults;
 
 }  // namespace
@@ -124,11 +125,7 @@ TEST(DP2, ThroughOriginWithModes) {
 
 TEST(MathLib, PowerAndLogarithmDomains) {
   ExpectRaise([] { N::Pow(0.5, -8.0); }, "MathLib", "Pow() domain", 1);
-  EXPECT_DOUBLE_EQ(N::Pow(3.0, -2.0), -8.0);
-  EXPECT_DOUBLE_EQ(N::Pow(0.0, 0.0), 0.0);
-  EXPECT_DOUBLE_EQ(N::Pow(0.0, 5.0), 1.0);
-  EXPECT_DOUBLE_EQ(N::Pow(2.0, 3.0), 9.0);
-  EXPECT_DOUBLE_EQ(N::Pow(-1.0, 4.0), 0.25);
+  ExpectDoubles(N::Pow, {{3.0, -2.0, -8.0}, {0.0, 0.0, 0.0}, {0.0, 5.0, 1.0}, {2.0, 3.0, 9.0}, {-1.0, 4.0, 0.25}});
   ExpectRaise([] { N::Log10(0.0); }, "MathLib", "Log10() domain", 2);
   ExpectRaise([] { N::Log(-1.0, 2.0); }, "MathLib", "Log() domain", 3);
   ExpectRaise([] { N::Log10(std::numeric_limits<double>::quiet_NaN()); }, "MathLib", "Log10() domain", 2);

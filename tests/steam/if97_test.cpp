@@ -93,13 +93,8 @@ TEST(If97Saturation, PsatAndTsatAreInverse) {
 }
 
 TEST(If97Saturation, OutsideTheLineClampsAndNaNPropagates) {
-  EXPECT_DOUBLE_EQ(Psat(200.0), Psat(273.15));
-  EXPECT_DOUBLE_EQ(Psat(700.0), Psat(kTc));
-  EXPECT_DOUBLE_EQ(Psat(-kInf), Psat(273.15));
-  EXPECT_DOUBLE_EQ(Tsat(0.0), 273.15);
-  EXPECT_DOUBLE_EQ(Tsat(-5.0), 273.15);
-  EXPECT_DOUBLE_EQ(Tsat(1e9), kTc);
-  EXPECT_DOUBLE_EQ(Tsat(kInf), kTc);
+  qmx::test::ExpectDoubles(Psat, {{200.0, Psat(273.15)}, {700.0, Psat(kTc)}, {-kInf, Psat(273.15)}});
+  qmx::test::ExpectDoubles(Tsat, {{0.0, 273.15}, {-5.0, 273.15}, {1e9, kTc}, {kInf, kTc}});
   EXPECT_TRUE(std::isnan(Psat(kNaN)));
   EXPECT_TRUE(std::isnan(Tsat(kNaN)));
 }
@@ -330,9 +325,7 @@ TEST(If97Exponent, SaturatedTable) {
   EXPECT_DOUBLE_EQ(SatExponent(273.15), 1.0);
   EXPECT_DOUBLE_EQ(SatExponent(273.15 + 99.61), 1.3154);
   EXPECT_NEAR(SatExponent(273.15 + 102.7), 0.5 * (1.3154 + 1.3142), 1e-12);
-  EXPECT_DOUBLE_EQ(SatExponent(273.15 + 330.86), 1.232);
-  EXPECT_DOUBLE_EQ(SatExponent(900.0), 1.3484);
-  EXPECT_DOUBLE_EQ(SatExponent(200.0), 1.0);
+  qmx::test::ExpectDoubles(SatExponent, {{273.15 + 330.86, 1.232}, {900.0, 1.3484}, {200.0, 1.0}});
 }
 
 TEST(If97Exponent, IdealGas) {

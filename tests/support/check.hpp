@@ -43,6 +43,17 @@ void ExpectResults(R (*f)(A...), std::initializer_list<std::tuple<std::decay_t<A
   }
 }
 
+// As ExpectResults for floating-point results, equal to within 4 units in the last place.
+template <class... A>
+void ExpectDoubles(double (*f)(A...), std::initializer_list<std::tuple<std::decay_t<A>..., double>> cases) {
+  for (const auto& c : cases) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+      EXPECT_DOUBLE_EQ(f(std::get<I>(c)...), std::get<sizeof...(A)>(c))
+          << ::testing::PrintToString(std::make_tuple(std::get<I>(c)...));
+    }(std::index_sequence_for<A...>{});
+  }
+}
+
 using Rows = std::vector<std::vector<std::string>>;
 
 // The rows of data/<path> split at commas outside double quotes, header line and empty lines dropped.
