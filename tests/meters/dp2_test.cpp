@@ -15,6 +15,9 @@ using namespace qmx;
 using DP0::Material;
 using DP2::NominalPipeSize;
 using DP2::PipeSchedule;
+using enum DP0::Material;
+using enum DP2::PipeSchedule;
+using enum DP2::NominalPipeSize;
 
 constexpr double kIn = 0.0254;
 
@@ -74,40 +77,23 @@ TEST_P(WallFallback, GivesRuleWallNotFound) {
   EXPECT_FALSE(found);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, WallFallback,
-    ::testing::Values(
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch5, NominalPipeSize::Nps1_8, 0.049 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch20, NominalPipeSize::Nps2, 0.154 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch60, NominalPipeSize::Nps4, 0.337 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch100, NominalPipeSize::Nps4, 0.337 * kIn * 1.244736842},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch120, NominalPipeSize::Nps2, 0.218 * kIn * 1.489473684},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch140, NominalPipeSize::Nps6, 0.432 * kIn * 1.734210526},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch160, NominalPipeSize::Nps3_1_2, 0.318 * kIn * 1.978947368},
-        FallbackCase{Material::CbSteel, PipeSchedule::SchXXS, NominalPipeSize::Nps14, 0.500 * kIn * 3.094736842},
-        // Neither the schedule nor its fall-back column lists the size: nearest listed size.
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps22, 0.594 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch30, NominalPipeSize::Nps5, 0.188 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch5, NominalPipeSize::Nps40, 0.312 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::SchXS, NominalPipeSize::Nps52, 0.500 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::SchSTD, NominalPipeSize::Nps80, 0.375 * kIn},
-        // Stainless substituted columns and column constants.
-        FallbackCase{Material::StSteel, PipeSchedule::Sch20, NominalPipeSize::Nps2, 0.109 * kIn},
-        FallbackCase{Material::StSteel, PipeSchedule::SchSTD, NominalPipeSize::Nps4, 0.237 * kIn},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch30, NominalPipeSize::Nps6, 0.280 * kIn},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch60, NominalPipeSize::Nps8, 0.500 * kIn},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch5, NominalPipeSize::Nps1_4, 0.001651},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch5, NominalPipeSize::Nps26, 0.00635},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch10, NominalPipeSize::Nps40, 0.0079248},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch40, NominalPipeSize::Nps22, 0.009525},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch80, NominalPipeSize::Nps22, 0.0127},
-        FallbackCase{Material::StSteel, PipeSchedule::SchXS, NominalPipeSize::Nps4, 0.0},
-        FallbackCase{Material::Monel, PipeSchedule::Sch40, NominalPipeSize::Nps4, 0.0},
-        FallbackCase{Material::Brass, PipeSchedule::Sch40, NominalPipeSize::Nps4, 0.0},
-        FallbackCase{Material::CbSteel, PipeSchedule::SchInvalid, NominalPipeSize::Nps4, 0.0},
-        FallbackCase{Material::CbSteel, PipeSchedule::SchOthr, NominalPipeSize::Nps4, 0.0},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Invalid, 0.0},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Other, 0.0}));
+const FallbackCase kFallbacks[] = {
+    {CbSteel, Sch5, Nps1_8, 0.049 * kIn}, {CbSteel, Sch20, Nps2, 0.154 * kIn}, {CbSteel, Sch60, Nps4, 0.337 * kIn},
+    {CbSteel, Sch100, Nps4, 0.337 * kIn * 1.244736842}, {CbSteel, Sch120, Nps2, 0.218 * kIn * 1.489473684},
+    {CbSteel, Sch140, Nps6, 0.432 * kIn * 1.734210526}, {CbSteel, Sch160, Nps3_1_2, 0.318 * kIn * 1.978947368},
+    {CbSteel, SchXXS, Nps14, 0.500 * kIn * 3.094736842},
+    // Neither the schedule nor its fall-back column lists the size: nearest listed size.
+    {CbSteel, Sch40, Nps22, 0.594 * kIn}, {CbSteel, Sch30, Nps5, 0.188 * kIn}, {CbSteel, Sch5, Nps40, 0.312 * kIn},
+    {CbSteel, SchXS, Nps52, 0.500 * kIn}, {CbSteel, SchSTD, Nps80, 0.375 * kIn},
+    // Stainless substituted columns and column constants.
+    {StSteel, Sch20, Nps2, 0.109 * kIn}, {StSteel, SchSTD, Nps4, 0.237 * kIn}, {StSteel, Sch30, Nps6, 0.280 * kIn},
+    {StSteel, Sch60, Nps8, 0.500 * kIn}, {StSteel, Sch5, Nps1_4, 0.001651}, {StSteel, Sch5, Nps26, 0.00635},
+    {StSteel, Sch10, Nps40, 0.0079248}, {StSteel, Sch40, Nps22, 0.009525}, {StSteel, Sch80, Nps22, 0.0127},
+    {StSteel, SchXS, Nps4, 0.0}, {Monel, Sch40, Nps4, 0.0}, {Brass, Sch40, Nps4, 0.0},
+    {CbSteel, SchInvalid, Nps4, 0.0}, {CbSteel, SchOthr, Nps4, 0.0}, {CbSteel, Sch40, Invalid, 0.0},
+    {CbSteel, Sch40, Other, 0.0}};
+
+INSTANTIATE_TEST_SUITE_P(Rules, WallFallback, ::testing::ValuesIn(kFallbacks));
 
 TEST(Dp2, MonelPipeHasNoTableAndOutsideDiameterEdges) {
   bool found = true;

@@ -36,6 +36,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace {
 
 using namespace qmx::DP0;
+using enum MeterType;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -162,28 +163,17 @@ TEST_P(SelfConsistent, FlowEquationHoldsAtReturnedReynolds) {
   EXPECT_NEAR(r.Re_D, 4.0 * r.qm / (std::numbers::pi * r.Dt * c.fluid.mu), 1e-9 * r.Re_D);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Iterated, SelfConsistent,
-    ::testing::Values(IterCase{MeterType::Orf_ISO, 0, 0.0779, 0.039, 12e3, true},
-                      IterCase{MeterType::Orf_ISO, 1, 0.0525, 0.03, 100.0, true},
-                      IterCase{MeterType::Orf_ISO, 2, 0.2, 0.14, 5e4, false},
-                      IterCase{MeterType::Orf_ISO, 1, 0.0525, 0.006, 10.0, false},  // tiny flow
-                      IterCase{MeterType::Orf_NEL, 1, 0.1, 0.05, 2e4, true},
-                      IterCase{MeterType::Orf_3M, 0, 0.1, 0.05, 2e4, false},
-                      IterCase{MeterType::Orf_Stolz, 1, 0.1, 0.06, 2e4, true},
-                      IterCase{MeterType::Orf_Stolz2, 2, 0.1, 0.06, 2e4, true},
-                      IterCase{MeterType::Orf_RGc, 1, 0.1, 0.06, 2e4, true},
-                      IterCase{MeterType::Orf_ASME, 1, 0.1, 0.06, 2e4, true},
-                      IterCase{MeterType::Orf_RO, 0, 0.1, 0.06, 2e4, true},
-                      IterCase{MeterType::Orf_14M, 1, 0.04, 0.02, 2e4, false},
-                      IterCase{MeterType::Orf_Ecc, 1, 0.2, 0.12, 2e4, false},
-                      IterCase{MeterType::Orf_Cone, 1, 0.05, 0.01, 2e3, false},
-                      IterCase{MeterType::Orf_Quad, 1, 0.1, 0.04, 1e4, false},
-                      IterCase{MeterType::Orf_Int, 1, 0.02, 0.003, 1e4, false},
-                      IterCase{MeterType::Orf_IFO, 1, 0.0266, 0.01, 1e4, false},
-                      IterCase{MeterType::Noz_ISA, 1, 0.2, 0.12, 4e4, true},
-                      IterCase{MeterType::Noz_LR, 1, 0.15, 0.075, 3e4, false},
-                      IterCase{MeterType::Elb_45L, 1, 0.1, 0.05, 3e3, false}));
+const IterCase kIterCases[] = {
+    {Orf_ISO, 0, 0.0779, 0.039, 12e3, true}, {Orf_ISO, 1, 0.0525, 0.03, 100.0, true},
+    {Orf_ISO, 2, 0.2, 0.14, 5e4, false}, {Orf_ISO, 1, 0.0525, 0.006, 10.0, false},  // tiny flow
+    {Orf_NEL, 1, 0.1, 0.05, 2e4, true}, {Orf_3M, 0, 0.1, 0.05, 2e4, false}, {Orf_Stolz, 1, 0.1, 0.06, 2e4, true},
+    {Orf_Stolz2, 2, 0.1, 0.06, 2e4, true}, {Orf_RGc, 1, 0.1, 0.06, 2e4, true}, {Orf_ASME, 1, 0.1, 0.06, 2e4, true},
+    {Orf_RO, 0, 0.1, 0.06, 2e4, true}, {Orf_14M, 1, 0.04, 0.02, 2e4, false}, {Orf_Ecc, 1, 0.2, 0.12, 2e4, false},
+    {Orf_Cone, 1, 0.05, 0.01, 2e3, false}, {Orf_Quad, 1, 0.1, 0.04, 1e4, false}, {Orf_Int, 1, 0.02, 0.003, 1e4, false},
+    {Orf_IFO, 1, 0.0266, 0.01, 1e4, false}, {Noz_ISA, 1, 0.2, 0.12, 4e4, true}, {Noz_LR, 1, 0.15, 0.075, 3e4, false},
+    {Elb_45L, 1, 0.1, 0.05, 3e3, false}};
+
+INSTANTIATE_TEST_SUITE_P(Iterated, SelfConsistent, ::testing::ValuesIn(kIterCases));
 
 // The AGA-3 procedure (direct, its own Newton iteration) satisfies the AGA-3 equation at
 // the returned Reynolds number.

@@ -194,28 +194,23 @@ TEST_P(If97RegionTest, Selects) {
   EXPECT_EQ(S1phase_TP(c.band, c.P, c.T).region, c.region);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, If97RegionTest,
-    ::testing::Values(RegionCase{0, 1e6, 300.0, 1}, RegionCase{0, 1e6, 500.0, 2}, RegionCase{0, 25e6, 650.0, 3},
-                      // the limits
-                      RegionCase{0, 0.0, 300.0, 0}, RegionCase{0, -1.0, 300.0, 0}, RegionCase{0, 100e6, 300.0, 1},
-                      RegionCase{0, kPmax, 1073.15, 2}, RegionCase{0, 100.0000001e6, 300.0, 0},
-                      RegionCase{0, 1e6, 273.15, 1}, RegionCase{0, 1e6, 273.149, 0},
-                      RegionCase{0, 1e6, 1073.15, 2}, RegionCase{0, 1e6, 1073.1501, 0},
-                      RegionCase{0, 100.0, 273.15, 4}, RegionCase{0, 100.0, 300.0, 2},
-                      RegionCase{0, 100e6, 623.15, 1}, RegionCase{0, 100e6, 623.16, 3},
-                      RegionCase{0, 100e6, 863.0, 3}, RegionCase{0, 100e6, 864.0, 2},
-                      RegionCase{0, 22064000.0, 647.0, 3}, RegionCase{0, 20e6, 630.0, 3},
-                      RegionCase{0, 20e6, 640.0, 3}, RegionCase{0, 20e6, 660.0, 2},
-                      // non-finite input
-                      RegionCase{0, kNaN, 300.0, 0}, RegionCase{0, 1e6, kNaN, 0}, RegionCase{0, kInf, 300.0, 0},
-                      RegionCase{0, 1e6, kInf, 0}, RegionCase{0, -kInf, -kInf, 0}, RegionCase{0, 1e6, 0.0, 0},
-                      // the band around the saturation line: 1 MPa, Tsat 453.035632 K
-                      RegionCase{0, 1e6, 453.0356, 1}, RegionCase{0, 1e6, 453.0357, 2},
-                      RegionCase{0, 1e6, Tsat(1e6), 4}, RegionCase{10, Psat(453.0) + 339.0, 453.0, 4},
-                      RegionCase{10, Psat(453.0) + 341.0, 453.0, 1}, RegionCase{10, Psat(453.0) - 339.0, 453.0, 4},
-                      RegionCase{10, Psat(453.0) - 341.0, 453.0, 2}, RegionCase{-5, 1e6, Tsat(1e6), 4},
-                      RegionCase{3, Psat(640.0) + 101.0, 640.0, 4}, RegionCase{3, Psat(640.0) + 103.0, 640.0, 3}));
+const RegionCase kRegionCases[] = {
+    {0, 1e6, 300.0, 1}, {0, 1e6, 500.0, 2}, {0, 25e6, 650.0, 3},
+    // the limits
+    {0, 0.0, 300.0, 0}, {0, -1.0, 300.0, 0}, {0, 100e6, 300.0, 1}, {0, kPmax, 1073.15, 2},
+    {0, 100.0000001e6, 300.0, 0}, {0, 1e6, 273.15, 1}, {0, 1e6, 273.149, 0}, {0, 1e6, 1073.15, 2},
+    {0, 1e6, 1073.1501, 0}, {0, 100.0, 273.15, 4}, {0, 100.0, 300.0, 2}, {0, 100e6, 623.15, 1}, {0, 100e6, 623.16, 3},
+    {0, 100e6, 863.0, 3}, {0, 100e6, 864.0, 2}, {0, 22064000.0, 647.0, 3}, {0, 20e6, 630.0, 3}, {0, 20e6, 640.0, 3},
+    {0, 20e6, 660.0, 2},
+    // non-finite input
+    {0, kNaN, 300.0, 0}, {0, 1e6, kNaN, 0}, {0, kInf, 300.0, 0}, {0, 1e6, kInf, 0}, {0, -kInf, -kInf, 0},
+    {0, 1e6, 0.0, 0},
+    // the band around the saturation line: 1 MPa, Tsat 453.035632 K
+    {0, 1e6, 453.0356, 1}, {0, 1e6, 453.0357, 2}, {0, 1e6, Tsat(1e6), 4}, {10, Psat(453.0) + 339.0, 453.0, 4},
+    {10, Psat(453.0) + 341.0, 453.0, 1}, {10, Psat(453.0) - 339.0, 453.0, 4}, {10, Psat(453.0) - 341.0, 453.0, 2},
+    {-5, 1e6, Tsat(1e6), 4}, {3, Psat(640.0) + 101.0, 640.0, 4}, {3, Psat(640.0) + 103.0, 640.0, 3}};
+
+INSTANTIATE_TEST_SUITE_P(Cases, If97RegionTest, ::testing::ValuesIn(kRegionCases));
 
 TEST(If97Single, EdgeCasesOfTheDesign) {
   // Liquid and near-critical states are treated as incompressible; vapour takes the ideal-gas
