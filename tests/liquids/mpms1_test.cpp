@@ -280,14 +280,12 @@ class Rounding : public ::testing::TestWithParam<RoundCase> {};
 TEST_P(Rounding, HalfToEvenWithSign) {
   EXPECT_DOUBLE_EQ(ApiRound(GetParam().value, GetParam().increment), GetParam().expected);
 }
-INSTANTIATE_TEST_SUITE_P(
-    ApiRound, Rounding,
-    ::testing::Values(RoundCase{0.988465, 1e-5, 0.98846}, RoundCase{0.988475, 1e-5, 0.98848},
-                      RoundCase{1.000005, 1e-5, 1.0}, RoundCase{1.000015, 1e-5, 1.00002},
-                      RoundCase{0.9884650001, 1e-5, 0.98847}, RoundCase{0.9884649999, 1e-5, 0.98846},
-                      RoundCase{-0.988465, 1e-5, -0.98846}, RoundCase{-0.988467, 1e-5, -0.98847},
-                      RoundCase{2.5, 1.0, 2.0}, RoundCase{3.5, 1.0, 4.0}, RoundCase{0.25, 0.5, 0.0},
-                      RoundCase{0.75, 0.5, 1.0}, RoundCase{12.25, 0.1, 12.2}, RoundCase{0.0, 1e-5, 0.0}));
+const RoundCase kRoundCases[] = {
+    {0.988465, 1e-5, 0.98846}, {0.988475, 1e-5, 0.98848}, {1.000005, 1e-5, 1.0}, {1.000015, 1e-5, 1.00002},
+    {0.9884650001, 1e-5, 0.98847}, {0.9884649999, 1e-5, 0.98846}, {-0.988465, 1e-5, -0.98846},
+    {-0.988467, 1e-5, -0.98847}, {2.5, 1.0, 2.0}, {3.5, 1.0, 4.0}, {0.25, 0.5, 0.0}, {0.75, 0.5, 1.0},
+    {12.25, 0.1, 12.2}, {0.0, 1e-5, 0.0}};
+INSTANTIATE_TEST_SUITE_P(ApiRound, Rounding, ::testing::ValuesIn(kRoundCases));
 
 TEST(Its90ToIpts68, ZeroAndSixtyF) {
   EXPECT_EQ(Its90ToIpts68C(0.0), 0.0);

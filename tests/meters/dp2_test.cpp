@@ -221,15 +221,11 @@ TEST_P(AnnubarData, SetOnRosemountAnnubar) {
   EXPECT_EQ(meter.element.c2, c.c2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, AnnubarData,
-                         ::testing::Values(AnnubarCase{0, 0.183, 1.20107, 1.38155},
-                                           AnnubarCase{1, 0.3576, 1.34966, 0.8468},
-                                           AnnubarCase{4, 0.846, 1.34966, 0.8468},
-                                           AnnubarCase{6, 1.23, 1.34966, 0.8468},
-                                           AnnubarCase{8, 1.98, 1.34966, 0.8468},
-                                           AnnubarCase{9, 0.59, -1.515, 1.4229},
-                                           AnnubarCase{10, 1.06, -1.492, 1.4179},
-                                           AnnubarCase{11, 1.92, -1.5856, 1.3318}));
+const AnnubarCase kAnnubars[] = {
+    {0, 0.183, 1.20107, 1.38155}, {1, 0.3576, 1.34966, 0.8468}, {4, 0.846, 1.34966, 0.8468},
+    {6, 1.23, 1.34966, 0.8468}, {8, 1.98, 1.34966, 0.8468}, {9, 0.59, -1.515, 1.4229}, {10, 1.06, -1.492, 1.4179},
+    {11, 1.92, -1.5856, 1.3318}};
+INSTANTIATE_TEST_SUITE_P(Codes, AnnubarData, ::testing::ValuesIn(kAnnubars));
 
 // Code 9 on the Rosemount probe gives its width exactly; other meter types are unchanged.
 TEST(Dp2Annubar, Code9WidthExactOtherMeterTypesUnchanged) {
