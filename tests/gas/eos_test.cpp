@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "../support/check.hpp"
 
 using namespace qmx::GAS1;
 
@@ -86,16 +86,9 @@ TEST(Eos, PengRobinsonDegenerateCriticals) {
 
 // Published Standing-Katz chart values; the Dranchuk-Purvis-Robinson fit agrees to about 1 %.
 TEST(Eos, StandingKatzChart) {
-  std::ifstream in(std::string(QMX_DATA_DIR) + "/gas/eos/standing_katz.csv");
-  ASSERT_TRUE(in.good());
-  std::string line;
-  std::getline(in, line);
   int n = 0;
-  while (std::getline(in, line)) {
-    std::stringstream ss(line);
-    double tpr = 0, ppr = 0, z = 0;
-    char comma = 0;
-    ss >> tpr >> comma >> ppr >> comma >> z;
+  for (const auto& c : qmx::test::ReadCsv("gas/eos/standing_katz.csv")) {
+    const double tpr = std::stod(c[0]), ppr = std::stod(c[1]), z = std::stod(c[2]);
     const ZState s = DprZ(tpr, ppr);
     EXPECT_EQ(s.omens, 0u);
     EXPECT_NEAR(s.Z, z, 0.012 * z) << "Tpr " << tpr << " Ppr " << ppr;

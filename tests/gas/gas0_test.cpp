@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 #include "units/fum.hpp"
 
 using namespace qmx::GAS0;
@@ -37,15 +37,9 @@ std::string RaisedMessage(const std::function<void()>& f) {
 }  // namespace
 
 TEST(Gas0, NameListsAndCounts) {
-  EXPECT_EQ(Count(kZMethodNames), kZMethodCount);
-  EXPECT_EQ(Count(kHMethodNames), kHMethodCount);
-  EXPECT_EQ(Count(kDataSourceNames), kDataSourceCount);
-  EXPECT_EQ(Count(kRefTPsetNames), kRefTPsetCount);
-  EXPECT_EQ(Count(kComponentSymbols), kComponents);
-  EXPECT_EQ(Count(kComponentFileNames), kComponents);
-  EXPECT_EQ(Count(kTagNames), kTagCount);
-  EXPECT_EQ(Count(kTagMksUnits), kTagCount);
-  EXPECT_EQ(Count(kTagUsUnits), kTagCount);
+  qmx::test::ExpectResults(Count, {{kZMethodNames, kZMethodCount}, {kHMethodNames, kHMethodCount},
+      {kDataSourceNames, kDataSourceCount}, {kRefTPsetNames, kRefTPsetCount}, {kComponentSymbols, kComponents},
+      {kComponentFileNames, kComponents}, {kTagNames, kTagCount}, {kTagMksUnits, kTagCount}, {kTagUsUnits, kTagCount}});
   EXPECT_EQ(ListIndex(kZMethodNames, "AGA8detailed", -1), AGA8detailed);
   EXPECT_EQ(ListIndex(kZMethodNames, "AGA8", -1), -1);
   EXPECT_EQ(ListItem(kTagNames, hs), "hs");

@@ -4,12 +4,11 @@
 
 #include <cctype>
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 
 using namespace qmx::GAS1;
 
@@ -60,35 +59,20 @@ HeatInputs Inputs(const Gas& g, int source, int hmethod, double T, double P, dou
 
 // Numeric columns of an ISO 6976 table (the symbol column reads as 0, text columns are dropped).
 std::vector<std::vector<double>> IsoTable(const std::string& name) {
-  std::ifstream in(std::string(QMX_DATA_DIR) + "/gas/" + name);
   std::vector<std::vector<double>> rows;
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) {
+  for (const auto& cells : qmx::test::ReadCsv("gas/" + name)) {
     std::vector<double> r;
-    std::size_t start = 0;
-    for (int col = 0; start <= line.size(); ++col) {
-      const std::size_t end = std::min(line.find(',', start), line.size());
-      const std::string cell = line.substr(start, end - start);
-      const bool number = !cell.empty() && (std::isdigit(static_cast<unsigned char>(cell[0])) ||
-                                            cell[0] == '-' || cell[0] == '.');
-      r.push_back(col == 1 || !number ? 0.0 : std::stod(cell));
-      start = end + 1;
+    for (std::size_t col = 0; col < cells.size(); ++col) {
+      const std::string& c = cells[col];
+      const bool number = !c.empty() && (std::isdigit(static_cast<unsigned char>(c[0])) || c[0] == '-' || c[0] == '.');
+      r.push_back(col == 1 || !number ? 0.0 : std::stod(c));
     }
     rows.push_back(r);
   }
   return rows;
 }
 
-void ExpectRaise(auto&& f, const std::string& msg) {
-  try {
-    f();
-    ADD_FAILURE() << "no raise: " << msg;
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.message(), msg);
-    EXPECT_EQ(e.module(), "GAS1");
-  }
-}
+void ExpectRaise(auto&& f, const std::string& msg) { qmx::test::ExpectRaise(f, "GAS1", msg); }
 
 }  // namespace
 

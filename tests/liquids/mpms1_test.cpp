@@ -6,7 +6,10 @@
 #include <cmath>
 #include <limits>
 
-#include "numerics/error.hpp"
+#include <string>
+#include <vector>
+
+#include "../support/check.hpp"
 
 namespace {
 
@@ -18,30 +21,49 @@ const double kT60 = FToKelvin(60.0);
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// API MPMS 11.1-2004, 11.1.6.1 examples 1 to 6 (intermediate values printed to 12 digits).
+// The outputs of ApiLiquidFactors; the factors start at 9 so that a zeroed result shows.
+struct Factors {
+  ApiFlags flags = 0;
+  double ctpl = 9, cpl = 9, ctl = 9, density = 9, alpha60 = 0;
+};
+
+Factors Liquid(ApiProduct product, double p, double t, double tBase, double rho, double alpha60 = 0.0,
+               ApiFlags flags = 0) {
+  Factors f;
+  f.flags = flags;
+  f.alpha60 = alpha60;
+  ApiLiquidFactors(f.flags, f.ctpl, f.cpl, f.ctl, f.density, f.alpha60, p, t, tBase, rho, product);
+  return f;
+}
+
+// API MPMS 11.1-2004, 11.1.6.1 examples 1 to 6 (intermediate values printed to 12 digits), from
+// data/liquids/api_11_1_examples.csv; k0 is the commodity group's constant.
 struct Example {
-  const char* name;
+  std::string name;
   ApiProduct product;
   double rho60, tF, pPsi;
   double k0, tStar, rhoStar, alpha60, fp, ctl, cpl, ctpl;
 };
 
-const Example kExamples[] = {
-    {"1_crude", ApiProduct::CrudeOil, FromApi(17.785), -27.7, 0.0, 341.0957, -27.712499233089,
-     946.921215770785, 0.000380407044, 0.305779891997, 1.033011591958, 1.0, 1.03301},
-    {"2_crude", ApiProduct::CrudeOil, FromApi(-10.0), 301.93, 1500.0, 341.0957, 301.993163042978,
-     1163.46509372, 0.000251982006, 0.427958509999, 0.938051116886, 1.006460852301, 0.94411},
-    {"3_fuel_oil", ApiProduct::RefinedProducts, FromApi(19.4), 48.04, -7.3, 103.872, 48.043878159606,
-     936.787006219757, 0.000406689168, 0.384339609206, 1.004858068990, 1.0, 1.00486},
-    {"4_jet_fuel", ApiProduct::RefinedProducts, 0.7943 * kRhoWater60, 85.0, 247.3, 330.301,
-     85.013358222928, 793.521270459968, 0.000524557068, 0.664706197066, 0.986832406683,
-     1.001646525013, 0.98846},
-    {"5_transition", ApiProduct::RefinedProducts, FromApi(48.0015), 55.9, 350.0, 1489.067,
-     55.905838569594, 787.521450184768, 0.000532585048, 0.608111538634, 1.002182725702,
-     1.002132930093, 1.00432},
-    {"6_gasoline", ApiProduct::RefinedProducts, 657.3, 27.3, 1234.5, 192.4571, 27.298898616759,
-     657.303689061482, 0.000816362130, 0.993527440282, 1.026475833518, 1.012417396817, 1.03922},
-};
+std::vector<Example> Examples() {
+  const double k0[] = {341.0957, 341.0957, 103.872, 330.301, 1489.067, 192.4571};
+  std::vector<Example> out;
+  for (const auto& r : qmx::test::ReadCsv("liquids/api_11_1_examples.csv")) {
+    Example e;
+    e.name = "example_" + r[0];
+    e.product = r[1] == "crude oil" ? ApiProduct::CrudeOil : ApiProduct::RefinedProducts;
+    const std::string& in = r[3];  // "API x", "RD x" or "x kg/m3"
+    if (in.rfind("API ", 0) == 0) e.rho60 = FromApi(std::stod(in.substr(4)));
+    else if (in.rfind("RD ", 0) == 0) e.rho60 = std::stod(in.substr(3)) * kRhoWater60;
+    else e.rho60 = std::stod(in);
+    double* v[] = {&e.tF, &e.pPsi, &e.tStar, &e.rhoStar, &e.alpha60, &e.fp, &e.ctl, &e.cpl, &e.ctpl};
+    for (std::size_t k = 0; k < 9; ++k) *v[k] = std::stod(r[4 + k]);
+    e.k0 = k0[out.size()];
+    out.push_back(e);
+  }
+  EXPECT_EQ(out.size(), 6u);
+  return out;
+}
 
 class WorkedExample : public ::testing::TestWithParam<Example> {};
 
@@ -64,77 +86,58 @@ TEST_P(WorkedExample, Factors60MatchesPrintedDigits) {
 // Through the pipeline operation with the base density at 60 F, in SI units.
 TEST_P(WorkedExample, ApiLiquidFactorsInSI) {
   const Example& e = GetParam();
-  ApiFlags flags = 0;
-  double ctpl = 0, cpl = 0, ctl = 0, density = 0, alpha60 = 0;
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, e.pPsi * kPaPerPsi, FToKelvin(e.tF), kT60,
-                   e.rho60, e.product);
-  EXPECT_EQ(flags, 0) << ApiFlagText(flags);
-  EXPECT_DOUBLE_EQ(ctpl, e.ctpl);
-  EXPECT_NEAR(ctl, e.ctl, 5e-12);
-  EXPECT_NEAR(cpl, e.cpl, 5e-12);
-  EXPECT_DOUBLE_EQ(density, e.ctpl * e.rho60);
-  EXPECT_NEAR(alpha60, 1.8 * e.alpha60, 1.8 * 5e-13);  // returned per kelvin
+  const Factors f = Liquid(e.product, e.pPsi * kPaPerPsi, FToKelvin(e.tF), kT60, e.rho60);
+  EXPECT_EQ(f.flags, 0) << ApiFlagText(f.flags);
+  EXPECT_DOUBLE_EQ(f.ctpl, e.ctpl);
+  EXPECT_NEAR(f.ctl, e.ctl, 5e-12);
+  EXPECT_NEAR(f.cpl, e.cpl, 5e-12);
+  EXPECT_DOUBLE_EQ(f.density, e.ctpl * e.rho60);
+  EXPECT_NEAR(f.alpha60, 1.8 * e.alpha60, 1.8 * 5e-13);  // returned per kelvin
 }
 
-INSTANTIATE_TEST_SUITE_P(Api11_1_2004, WorkedExample, ::testing::ValuesIn(kExamples),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Api11_1_2004, WorkedExample, ::testing::ValuesIn(Examples()),
+                         [](const auto& info) { return info.param.name; });
 
 // Special applications: with example 1's alpha60 given, CTL is example 1's CTL.
 TEST(SpecialApplications, GivenAlphaReproducesCrudeExampleCtl) {
-  const Example& e = kExamples[0];
-  ApiFlags flags = 0;
-  double ctpl = 0, cpl = 0, ctl = 0, density = 0;
-  double alpha60 = AlphaPerFToPerK(e.alpha60);
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, 0.0, FToKelvin(e.tF), kT60, e.rho60,
-                   ApiProduct::SpecialApplications);
-  EXPECT_EQ(flags, 0);
-  EXPECT_NEAR(ctl, e.ctl, 1e-10);
-  EXPECT_DOUBLE_EQ(ctpl, e.ctpl);
-  EXPECT_DOUBLE_EQ(alpha60, AlphaPerFToPerK(e.alpha60));
+  const Example e = Examples()[0];
+  const Factors f = Liquid(ApiProduct::SpecialApplications, 0.0, FToKelvin(e.tF), kT60, e.rho60,
+                           AlphaPerFToPerK(e.alpha60));
+  EXPECT_EQ(f.flags, 0);
+  EXPECT_NEAR(f.ctl, e.ctl, 1e-10);
+  EXPECT_DOUBLE_EQ(f.ctpl, e.ctpl);
+  EXPECT_DOUBLE_EQ(f.alpha60, AlphaPerFToPerK(e.alpha60));
 }
 
 // alpha60 arrives per kelvin; the group 3 limits are 230e-6 to 930e-6 per F (414e-6 to 1674e-6 per K).
-struct AlphaCase {
-  double alphaPerK;
-  ApiFlags flags;
-};
-class AlphaLimits : public ::testing::TestWithParam<AlphaCase> {};
-TEST_P(AlphaLimits, ConvertedBeforeTheCheck) {
-  ApiFlags flags = 0;
-  double ctpl = 0, cpl = 0, ctl = 0, density = 0, alpha60 = GetParam().alphaPerK;
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, 1e5, 300.0, kT60, 800.0,
-                   ApiProduct::SpecialApplications);
-  EXPECT_EQ(flags, GetParam().flags) << ApiFlagText(flags);
-  EXPECT_EQ(ctpl == 0.0, flags != 0);
-}
-INSTANTIATE_TEST_SUITE_P(Group3, AlphaLimits,
-                         ::testing::Values(AlphaCase{1.6739e-3, 0}, AlphaCase{1.6745e-3, kThermalXTooHigh},
-                                           AlphaCase{1.8e-3, kThermalXTooHigh},  // 1e-3 per F
-                                           AlphaCase{930e-6, 0}, AlphaCase{415e-6, 0},
-                                           AlphaCase{413e-6, kThermalXTooLow},
-                                           AlphaCase{kNaN, kThermalXTooLow}));
-
-TEST(SpecialApplications, ClampedAlphaIsWrittenBackPerKelvin) {
-  ApiFlags flags = 0;
-  double ctpl = 0, cpl = 0, ctl = 0, density = 0, alpha60 = 1.8e-3;
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, 0.0, 300.0, kT60, 800.0,
-                   ApiProduct::SpecialApplications);
-  EXPECT_EQ(ApiFlagText(flags), "thermalX_too_high! ");
-  EXPECT_DOUBLE_EQ(alpha60, 930e-6 * 1.8);
-  EXPECT_EQ(ctpl, 0.0);
-  EXPECT_EQ(density, 0.0);
+TEST(SpecialApplications, AlphaLimitsAreCheckedPerFAndTheClampIsWrittenBackPerK) {
+  const std::pair<double, ApiFlags> cases[] = {{1.6739e-3, 0}, {1.6745e-3, kThermalXTooHigh},
+                                               {1.8e-3, kThermalXTooHigh},  // 1e-3 per F
+                                               {930e-6, 0},    {415e-6, 0},
+                                               {413e-6, kThermalXTooLow}, {kNaN, kThermalXTooLow}};
+  for (const auto& [alpha, expected] : cases) {
+    const Factors f = Liquid(ApiProduct::SpecialApplications, 1e5, 300.0, kT60, 800.0, alpha);
+    EXPECT_EQ(f.flags, expected) << alpha << ": " << ApiFlagText(f.flags);
+    EXPECT_EQ(f.ctpl == 0.0, f.flags != 0) << alpha;
+  }
+  const Factors f = Liquid(ApiProduct::SpecialApplications, 0.0, 300.0, kT60, 800.0, 1.8e-3);
+  EXPECT_EQ(ApiFlagText(f.flags), "thermalX_too_high! ");
+  EXPECT_DOUBLE_EQ(f.alpha60, 930e-6 * 1.8);
+  EXPECT_EQ(f.ctpl, 0.0);
+  EXPECT_EQ(f.density, 0.0);
 }
 
-TEST(ApiLiquidFactors, SixtyFahrenheitIdentity) {
-  ApiFlags flags = 1;
-  double ctpl = 0, cpl = 0, ctl = 0, density = 0, alpha60 = 0;
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, 0.0, 288.7056, 288.7056, 870.0,
-                   ApiProduct::CrudeOil);
-  EXPECT_EQ(flags, 0);
-  EXPECT_EQ(ctl, 1.0);
-  EXPECT_EQ(cpl, 1.0);
-  EXPECT_EQ(ctpl, 1.0);
-  EXPECT_EQ(density, 870.0);
+TEST(ApiLiquidFactors, SixtyFahrenheitIdentityAndTransitionZoneAlpha) {
+  Factors f = Liquid(ApiProduct::CrudeOil, 0.0, 288.7056, 288.7056, 870.0, 0.0, 1);
+  EXPECT_EQ(f.flags, 0);
+  EXPECT_EQ(f.ctl, 1.0);
+  EXPECT_EQ(f.cpl, 1.0);
+  EXPECT_EQ(f.ctpl, 1.0);
+  EXPECT_EQ(f.density, 870.0);
+  f = Liquid(ApiProduct::RefinedProducts, 0.0, 300.0, kT60, 780.0);
+  ASSERT_EQ(f.flags, 0);
+  // Gasoline constants would give 6.29e-4 and jet fuel ones 5.43e-4 per F.
+  EXPECT_NEAR(AlphaPerKToPerF(f.alpha60), 1489.067 / (780.0 * 780.0) - 0.0018684, 1e-7);
 }
 
 // A base temperature away from 60 F: the base-to-60 F iteration inverts the 60 F correction.
@@ -153,9 +156,7 @@ TEST(AltToBase60, InvertsTheCorrectionToTheBaseTemperature) {
       }
     }
   }
-}
-
-TEST(AltToBase60, RunningOutOfPassesIsFlaggedAndKeepsTheLastValue) {
+  // Running out of passes is flagged and keeps the last value.
   ApiFlags flags = 0;
   const ApiBase60 b = AltToBase60(flags, ApiProduct::CrudeOil, 850.0, 250.0, 0.0, 1);
   EXPECT_EQ(flags, kConvergenceFail);
@@ -173,16 +174,6 @@ TEST(GroupK, RefinedProductsSplitByRho60) {
   EXPECT_THROW(GroupK(static_cast<ApiProduct>(6), 800.0), qmx::Error);
 }
 
-TEST(ApiLiquidFactors, TransitionZoneAlpha) {
-  ApiFlags flags = 0;
-  double ctpl = 0, cpl = 0, ctl = 0, density = 0, alpha60 = 0;
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, 0.0, 300.0, kT60, 780.0,
-                   ApiProduct::RefinedProducts);
-  ASSERT_EQ(flags, 0);
-  // Gasoline constants would give 6.29e-4 and jet fuel ones 5.43e-4 per F.
-  EXPECT_NEAR(AlphaPerKToPerF(alpha60), 1489.067 / (780.0 * 780.0) - 0.0018684, 1e-7);
-}
-
 struct Bad {
   const char* name;
   ApiProduct product;
@@ -192,14 +183,12 @@ struct Bad {
 class OutOfRange : public ::testing::TestWithParam<Bad> {};
 TEST_P(OutOfRange, FlagsAndZeros) {
   const Bad& b = GetParam();
-  ApiFlags flags = 0;
-  double ctpl = 9, cpl = 9, ctl = 9, density = 9, alpha60 = 500e-6 * 1.8;
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, b.p, b.t, b.tBase, b.rho, b.product);
-  EXPECT_EQ(flags, b.flags) << ApiFlagText(flags);
-  EXPECT_EQ(ctpl, 0.0);
-  EXPECT_EQ(cpl, 0.0);
-  EXPECT_EQ(ctl, 0.0);
-  EXPECT_EQ(density, 0.0);
+  const Factors f = Liquid(b.product, b.p, b.t, b.tBase, b.rho, 500e-6 * 1.8);
+  EXPECT_EQ(f.flags, b.flags) << ApiFlagText(f.flags);
+  EXPECT_EQ(f.ctpl, 0.0);
+  EXPECT_EQ(f.cpl, 0.0);
+  EXPECT_EQ(f.ctl, 0.0);
+  EXPECT_EQ(f.density, 0.0);
 }
 INSTANTIATE_TEST_SUITE_P(
     Inputs, OutOfRange,
@@ -231,44 +220,24 @@ INSTANTIATE_TEST_SUITE_P(
         Bad{"g5_default", ApiProduct::UserProcedure, 0, 300, 288.15, 850, kInvalidHook}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ApiLiquidFactors, NegativePressureIsZeroWithoutFlag) {
-  ApiFlags flags = 0;
-  double ctpl = 0, cpl = 0, ctl = 0, density = 0, alpha60 = 0;
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, -5e4, 300.0, 288.15, 850.0, ApiProduct::CrudeOil);
-  EXPECT_EQ(flags, 0);
-  EXPECT_EQ(cpl, 1.0);
-}
-
-TEST(ApiLiquidFactors, LimitsThemselvesAreAccepted) {
-  ApiFlags flags = 0;
-  double ctpl = 0, cpl = 0, ctl = 0, density = 0, alpha60 = 0;
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, 1500 * kPaPerPsi, 423.15, 223.15, 900.0,
-                   ApiProduct::CrudeOil);
-  EXPECT_EQ(flags, 0) << ApiFlagText(flags);
-  EXPECT_GT(ctpl, 0.0);
+TEST(ApiLiquidFactors, NegativePressureIsZeroAndTheLimitsThemselvesAreAccepted) {
+  Factors f = Liquid(ApiProduct::CrudeOil, -5e4, 300.0, 288.15, 850.0);
+  EXPECT_EQ(f.flags, 0);
+  EXPECT_EQ(f.cpl, 1.0);
+  f = Liquid(ApiProduct::CrudeOil, 1500 * kPaPerPsi, 423.15, 223.15, 900.0);
+  EXPECT_EQ(f.flags, 0) << ApiFlagText(f.flags);
+  EXPECT_GT(f.ctpl, 0.0);
 }
 
 TEST(ApiLiquidFactors, LightHydrocarbonsAndIllegalGroupsRaise) {
+  using qmx::test::ExpectRaise;
+  ExpectRaise([] { Liquid(ApiProduct::LightHydrocarbons, 0, 300, 288.15, 500); }, "MPMS1",
+              "MPMS1.AltToBase60() unsupported product");
   ApiFlags flags = 0;
-  double ctpl = 0, cpl = 0, ctl = 0, density = 0, alpha60 = 0;
-  try {
-    ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, 0, 300, 288.15, 500, ApiProduct::LightHydrocarbons);
-    ADD_FAILURE();
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.message(), "MPMS1.AltToBase60() unsupported product");
-  }
-  try {
-    Factors60(flags, ApiProduct::LightHydrocarbons, 500, 60, 0, 0);
-    ADD_FAILURE();
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.message(), "MPMS1.Factors60() unsupported product");
-  }
-  try {
-    ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, 0, 300, 288.15, 850, static_cast<ApiProduct>(7));
-    ADD_FAILURE();
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.message(), "MPMS1.AltToBase60() illegal product");
-  }
+  ExpectRaise([&] { Factors60(flags, ApiProduct::LightHydrocarbons, 500, 60, 0, 0); }, "MPMS1",
+              "MPMS1.Factors60() unsupported product");
+  ExpectRaise([] { Liquid(static_cast<ApiProduct>(7), 0, 300, 288.15, 850); }, "MPMS1",
+              "MPMS1.AltToBase60() illegal product");
 }
 
 void TestCalc(ApiFlags& flags, double& ctpl, double& cpl, double& ctl, double& density, double& alpha60,
@@ -284,18 +253,16 @@ void TestLimits(ApiFlags&, double& p, double&, double&) { p = 7.0; }
 
 TEST(UserProcedures, InstalledProceduresReplaceTheCalculation) {
   InstallApiUserProcs(TestLimits, nullptr, TestCalc);
-  ApiFlags flags = 0;
-  double ctpl = 0, cpl = 0, ctl = 0, density = 0, alpha60 = 0;
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, 1e5, 300, 290, 850, ApiProduct::UserProcedure);
+  Factors f = Liquid(ApiProduct::UserProcedure, 1e5, 300, 290, 850);
   ResetApiUserProcs();
-  EXPECT_EQ(flags, kRelaxedCompliance | kInvalidHook);  // the density slot is the default
-  EXPECT_EQ(ctpl, 1.5);
-  EXPECT_EQ(cpl, 7.0);
-  EXPECT_EQ(ctl, 10.0);
-  EXPECT_EQ(density, 850.0);
-  ApiLiquidFactors(flags, ctpl, cpl, ctl, density, alpha60, 1e5, 300, 290, 850, ApiProduct::UserProcedure);
-  EXPECT_EQ(ApiFlagText(flags), "invalid_hook! ");
-  EXPECT_EQ(ctpl, 0.0);
+  EXPECT_EQ(f.flags, kRelaxedCompliance | kInvalidHook);  // the density slot is the default
+  EXPECT_EQ(f.ctpl, 1.5);
+  EXPECT_EQ(f.cpl, 7.0);
+  EXPECT_EQ(f.ctl, 10.0);
+  EXPECT_EQ(f.density, 850.0);
+  f = Liquid(ApiProduct::UserProcedure, 1e5, 300, 290, 850);
+  EXPECT_EQ(ApiFlagText(f.flags), "invalid_hook! ");
+  EXPECT_EQ(f.ctpl, 0.0);
 }
 
 TEST(ApiFlagText, BitOrder) {
@@ -313,14 +280,12 @@ class Rounding : public ::testing::TestWithParam<RoundCase> {};
 TEST_P(Rounding, HalfToEvenWithSign) {
   EXPECT_DOUBLE_EQ(ApiRound(GetParam().value, GetParam().increment), GetParam().expected);
 }
-INSTANTIATE_TEST_SUITE_P(
-    ApiRound, Rounding,
-    ::testing::Values(RoundCase{0.988465, 1e-5, 0.98846}, RoundCase{0.988475, 1e-5, 0.98848},
-                      RoundCase{1.000005, 1e-5, 1.0}, RoundCase{1.000015, 1e-5, 1.00002},
-                      RoundCase{0.9884650001, 1e-5, 0.98847}, RoundCase{0.9884649999, 1e-5, 0.98846},
-                      RoundCase{-0.988465, 1e-5, -0.98846}, RoundCase{-0.988467, 1e-5, -0.98847},
-                      RoundCase{2.5, 1.0, 2.0}, RoundCase{3.5, 1.0, 4.0}, RoundCase{0.25, 0.5, 0.0},
-                      RoundCase{0.75, 0.5, 1.0}, RoundCase{12.25, 0.1, 12.2}, RoundCase{0.0, 1e-5, 0.0}));
+const RoundCase kRoundCases[] = {
+    {0.988465, 1e-5, 0.98846}, {0.988475, 1e-5, 0.98848}, {1.000005, 1e-5, 1.0}, {1.000015, 1e-5, 1.00002},
+    {0.9884650001, 1e-5, 0.98847}, {0.9884649999, 1e-5, 0.98846}, {-0.988465, 1e-5, -0.98846},
+    {-0.988467, 1e-5, -0.98847}, {2.5, 1.0, 2.0}, {3.5, 1.0, 4.0}, {0.25, 0.5, 0.0}, {0.75, 0.5, 1.0},
+    {12.25, 0.1, 12.2}, {0.0, 1e-5, 0.0}};
+INSTANTIATE_TEST_SUITE_P(ApiRound, Rounding, ::testing::ValuesIn(kRoundCases));
 
 TEST(Its90ToIpts68, ZeroAndSixtyF) {
   EXPECT_EQ(Its90ToIpts68C(0.0), 0.0);

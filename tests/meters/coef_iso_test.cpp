@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "../support/check.hpp"
 #include "meters/coef.hpp"
 
 namespace {
@@ -16,20 +15,10 @@ using namespace qmx::DP0;
 double Round4(double v) { return std::round(v * 1e4) / 1e4; }
 
 TEST(Iso5167_3, AnnexTablesToThePrintedDigits) {
-  std::ifstream in(std::string(QMX_DATA_DIR) + "/meters/iso5167_3_tables.csv");
-  ASSERT_TRUE(in.good());
-  std::string line;
-  std::getline(in, line);
   int isa = 0, lrn = 0, vnoz = 0, mismatches = 0;
-  while (std::getline(in, line)) {
-    if (line.empty()) continue;
-    std::stringstream ss(line);
-    std::string table, b, re, c;
-    std::getline(ss, table, ',');
-    std::getline(ss, b, ',');
-    std::getline(ss, re, ',');
-    std::getline(ss, c, ',');
-    const double beta = std::stod(b), Re = std::stod(re), printed = std::stod(c);
+  for (const auto& row : qmx::test::ReadCsv("meters/iso5167_3_tables.csv")) {
+    const std::string& table = row[0];
+    const double beta = std::stod(row[1]), Re = std::stod(row[2]), printed = std::stod(row[3]);
     double v = 0.0;
     if (table == "isa") {
       v = C_ISANozzle(beta, Re);
@@ -58,16 +47,12 @@ TEST(Iso5167_3, AnnexTablesToThePrintedDigits) {
 TEST(Iso5167_3, VenturiNozzleTableRejectsTheOtherExponentCoefficient) {
   // At beta 0.75 the table prints 0.9321: 0.196 gives it, 0.198 would give 0.9315.
   EXPECT_EQ(Round4(C_VenturiNozzle(0.75)), 0.9321);
-  EXPECT_EQ(Round4(0.9858 - 0.198 * std::pow(0.75, 4.5)), 0.9315);
 }
 
-TEST(Iso5167_4, WorkedExpansibility) {
+TEST(Iso5167_4, WorkedExpansibilityAndIso5167_2Example) {
   // ISO 5167-4:2003 5.6: beta 0.6, P1 60 bar, P2 59.5 bar, kappa 1.3: epsilon = 0.994236.
   EXPECT_NEAR(GasExpansion(0, MeterType::Vent_Cl, 60e5, 0.5e5, 1.3, 0.1, 0.06), 0.994236, 5e-7);
   EXPECT_NEAR(GasExpansion(0, MeterType::Vent_Noz, 60e5, 0.5e5, 1.3, 0.1, 0.06), 0.994236, 5e-7);
-}
-
-TEST(Iso5167_2, OrificeExpansibilityExample) {
   // D 73.9 mm, d 22.2 mm, P1 1 bar, P2 0.99 bar, kappa 1.4: epsilon 0.99747 to the standard's digits.
   const double eps = GasExpansion(0, MeterType::Orf_ISO, 1e5, 1e3, 1.4, 0.0739, 0.0222);
   EXPECT_NEAR(eps, 0.9974739057343425, 1e-12);

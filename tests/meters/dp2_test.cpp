@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "../support/check.hpp"
 
 namespace {
 
@@ -15,6 +15,9 @@ using namespace qmx;
 using DP0::Material;
 using DP2::NominalPipeSize;
 using DP2::PipeSchedule;
+using enum DP0::Material;
+using enum DP2::PipeSchedule;
+using enum DP2::NominalPipeSize;
 
 constexpr double kIn = 0.0254;
 
@@ -38,35 +41,24 @@ TEST_P(PublishedInsideDiameter, MatchesStandard) {
   EXPECT_NEAR(id / kIn, c.id_in, 5e-7);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    B36, PublishedInsideDiameter,
-    ::testing::Values(
-        // Sch40 and Sch80 of 2..12 inch (the elbow pipe tables quote the same bores).
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps2, 2.067},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps3, 3.068},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps4, 4.026},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps6, 6.065},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps8, 7.981},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps10, 10.020},
-        IdCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps12, 11.938},
-        IdCase{Material::CbSteelUS, PipeSchedule::Sch80, NominalPipeSize::Nps2, 1.939},
-        IdCase{Material::CbSteelUS, PipeSchedule::Sch80, NominalPipeSize::Nps3, 2.900},
-        IdCase{Material::CbSteelSI, PipeSchedule::Sch80, NominalPipeSize::Nps4, 3.826},
-        IdCase{Material::CbSteelSI, PipeSchedule::Sch80, NominalPipeSize::Nps6, 5.761},
-        IdCase{Material::CSlowTemp, PipeSchedule::Sch80, NominalPipeSize::Nps8, 7.625},
-        IdCase{Material::CSlowTemp, PipeSchedule::Sch80, NominalPipeSize::Nps10, 9.562},
-        IdCase{Material::CbSteel, PipeSchedule::Sch80, NominalPipeSize::Nps12, 11.374},
-        IdCase{Material::CbSteel, PipeSchedule::SchSTD, NominalPipeSize::Nps12, 12.000},
-        IdCase{Material::CbSteel, PipeSchedule::SchXS, NominalPipeSize::Nps10, 9.750},
-        IdCase{Material::CbSteel, PipeSchedule::Sch10, NominalPipeSize::Nps24, 23.500},
-        IdCase{Material::CbSteel, PipeSchedule::Sch160, NominalPipeSize::Nps1_2, 0.464},
-        IdCase{Material::CbSteel, PipeSchedule::SchXXS, NominalPipeSize::Nps8, 6.875},
-        IdCase{Material::CbSteel, PipeSchedule::Sch5, NominalPipeSize::Nps30, 29.500},
-        IdCase{Material::StSteel, PipeSchedule::Sch10, NominalPipeSize::Nps2, 2.157},
-        IdCase{Material::SS316US, PipeSchedule::Sch40, NominalPipeSize::Nps4, 4.026},
-        IdCase{Material::SS304SI, PipeSchedule::Sch40, NominalPipeSize::Nps12, 12.000},
-        IdCase{Material::SSduplex, PipeSchedule::Sch5, NominalPipeSize::Nps6, 6.407},
-        IdCase{Material::StSteelUS, PipeSchedule::Sch80, NominalPipeSize::Nps1, 0.957}));
+std::vector<IdCase> InsideDiameters() {
+  std::vector<IdCase> out;
+  for (const auto& c : qmx::test::ReadCsv("pipes/inside_diameters.csv")) {
+    IdCase k{};
+    bool found = false;
+    EXPECT_TRUE(DP0::MaterialFromName(c[0], false, k.material)) << c[0];
+    k.schedule = DP2::ScheduleFromKey(c[1], found);
+    EXPECT_TRUE(found) << c[1];
+    k.size = Size(std::stoi(c[2]));
+    k.id_in = std::stod(c[4]);
+    out.push_back(k);
+  }
+  EXPECT_EQ(out.size(), 25u);
+  return out;
+}
+
+// Sch40 and Sch80 of 2..12 inch (the elbow pipe tables quote the same bores) and other schedules.
+INSTANTIATE_TEST_SUITE_P(B36, PublishedInsideDiameter, ::testing::ValuesIn(InsideDiameters()));
 
 // Look-ups that fall back: expected wall (m) and found = false.
 struct FallbackCase {
@@ -85,73 +77,37 @@ TEST_P(WallFallback, GivesRuleWallNotFound) {
   EXPECT_FALSE(found);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, WallFallback,
-    ::testing::Values(
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch5, NominalPipeSize::Nps1_8, 0.049 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch20, NominalPipeSize::Nps2, 0.154 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch60, NominalPipeSize::Nps4, 0.337 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch100, NominalPipeSize::Nps4, 0.337 * kIn * 1.244736842},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch120, NominalPipeSize::Nps2, 0.218 * kIn * 1.489473684},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch140, NominalPipeSize::Nps6, 0.432 * kIn * 1.734210526},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch160, NominalPipeSize::Nps3_1_2, 0.318 * kIn * 1.978947368},
-        FallbackCase{Material::CbSteel, PipeSchedule::SchXXS, NominalPipeSize::Nps14, 0.500 * kIn * 3.094736842},
-        // Neither the schedule nor its fall-back column lists the size: nearest listed size.
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Nps22, 0.594 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch30, NominalPipeSize::Nps5, 0.188 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch5, NominalPipeSize::Nps40, 0.312 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::SchXS, NominalPipeSize::Nps52, 0.500 * kIn},
-        FallbackCase{Material::CbSteel, PipeSchedule::SchSTD, NominalPipeSize::Nps80, 0.375 * kIn},
-        // Stainless substituted columns and column constants.
-        FallbackCase{Material::StSteel, PipeSchedule::Sch20, NominalPipeSize::Nps2, 0.109 * kIn},
-        FallbackCase{Material::StSteel, PipeSchedule::SchSTD, NominalPipeSize::Nps4, 0.237 * kIn},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch30, NominalPipeSize::Nps6, 0.280 * kIn},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch60, NominalPipeSize::Nps8, 0.500 * kIn},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch5, NominalPipeSize::Nps1_4, 0.001651},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch5, NominalPipeSize::Nps26, 0.00635},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch10, NominalPipeSize::Nps40, 0.0079248},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch40, NominalPipeSize::Nps22, 0.009525},
-        FallbackCase{Material::StSteel, PipeSchedule::Sch80, NominalPipeSize::Nps22, 0.0127},
-        FallbackCase{Material::StSteel, PipeSchedule::SchXS, NominalPipeSize::Nps4, 0.0},
-        FallbackCase{Material::Monel, PipeSchedule::Sch40, NominalPipeSize::Nps4, 0.0},
-        FallbackCase{Material::Brass, PipeSchedule::Sch40, NominalPipeSize::Nps4, 0.0},
-        FallbackCase{Material::CbSteel, PipeSchedule::SchInvalid, NominalPipeSize::Nps4, 0.0},
-        FallbackCase{Material::CbSteel, PipeSchedule::SchOthr, NominalPipeSize::Nps4, 0.0},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Invalid, 0.0},
-        FallbackCase{Material::CbSteel, PipeSchedule::Sch40, NominalPipeSize::Other, 0.0}));
+const FallbackCase kFallbacks[] = {
+    {CbSteel, Sch5, Nps1_8, 0.049 * kIn}, {CbSteel, Sch20, Nps2, 0.154 * kIn}, {CbSteel, Sch60, Nps4, 0.337 * kIn},
+    {CbSteel, Sch100, Nps4, 0.337 * kIn * 1.244736842}, {CbSteel, Sch120, Nps2, 0.218 * kIn * 1.489473684},
+    {CbSteel, Sch140, Nps6, 0.432 * kIn * 1.734210526}, {CbSteel, Sch160, Nps3_1_2, 0.318 * kIn * 1.978947368},
+    {CbSteel, SchXXS, Nps14, 0.500 * kIn * 3.094736842},
+    // Neither the schedule nor its fall-back column lists the size: nearest listed size.
+    {CbSteel, Sch40, Nps22, 0.594 * kIn}, {CbSteel, Sch30, Nps5, 0.188 * kIn}, {CbSteel, Sch5, Nps40, 0.312 * kIn},
+    {CbSteel, SchXS, Nps52, 0.500 * kIn}, {CbSteel, SchSTD, Nps80, 0.375 * kIn},
+    // Stainless substituted columns and column constants.
+    {StSteel, Sch20, Nps2, 0.109 * kIn}, {StSteel, SchSTD, Nps4, 0.237 * kIn}, {StSteel, Sch30, Nps6, 0.280 * kIn},
+    {StSteel, Sch60, Nps8, 0.500 * kIn}, {StSteel, Sch5, Nps1_4, 0.001651}, {StSteel, Sch5, Nps26, 0.00635},
+    {StSteel, Sch10, Nps40, 0.0079248}, {StSteel, Sch40, Nps22, 0.009525}, {StSteel, Sch80, Nps22, 0.0127},
+    {StSteel, SchXS, Nps4, 0.0}, {Monel, Sch40, Nps4, 0.0}, {Brass, Sch40, Nps4, 0.0},
+    {CbSteel, SchInvalid, Nps4, 0.0}, {CbSteel, SchOthr, Nps4, 0.0}, {CbSteel, Sch40, Invalid, 0.0},
+    {CbSteel, Sch40, Other, 0.0}};
 
-TEST(Dp2, MonelPipeHasNoTable) {
+INSTANTIATE_TEST_SUITE_P(Rules, WallFallback, ::testing::ValuesIn(kFallbacks));
+
+TEST(Dp2, MonelPipeHasNoTableAndOutsideDiameterEdges) {
   bool found = true;
   const double id = DP2::InsideDiameter(Material::Monel, PipeSchedule::Sch40, NominalPipeSize::Nps4, found);
   EXPECT_FALSE(found);
   EXPECT_DOUBLE_EQ(id, 4.5 * kIn);
-}
-
-TEST(Dp2, OutsideDiameterEdges) {
-  EXPECT_EQ(DP2::OutsideDiameter(NominalPipeSize::Invalid), 0.0);
-  EXPECT_EQ(DP2::OutsideDiameter(NominalPipeSize::Other), 0.0);
-  EXPECT_EQ(DP2::OutsideDiameter(Size(200)), 0.0);
-  EXPECT_DOUBLE_EQ(DP2::OutsideDiameter(NominalPipeSize::Nps1_8), 0.405 * kIn);
-  EXPECT_DOUBLE_EQ(DP2::OutsideDiameter(NominalPipeSize::Nps5), 5.563 * kIn);
-  EXPECT_DOUBLE_EQ(DP2::OutsideDiameter(NominalPipeSize::Nps80), 80.0 * kIn);
+  qmx::test::ExpectResults(DP2::OutsideDiameter, {{NominalPipeSize::Invalid, 0.0}, {NominalPipeSize::Other, 0.0},
+      {Size(200), 0.0}});
+  qmx::test::ExpectDoubles(DP2::OutsideDiameter, {{NominalPipeSize::Nps1_8, 0.405 * kIn},
+      {NominalPipeSize::Nps5, 5.563 * kIn}, {NominalPipeSize::Nps80, 80.0 * kIn}});
 }
 
 // ---- The compiled tables against the committed data files -----------------
-std::vector<std::vector<std::string>> ReadCsv(const std::string& name) {
-  std::ifstream in(std::string(QMX_DATA_DIR) + "/pipes/" + name);
-  std::vector<std::vector<std::string>> rows;
-  std::string line;
-  std::getline(in, line);  // header
-  while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::stringstream ss(line);
-    std::string cell;
-    while (std::getline(ss, cell, ',')) cells.push_back(cell);
-    if (!line.empty() && line.back() == ',') cells.emplace_back();
-    rows.push_back(cells);
-  }
-  return rows;
-}
+qmx::test::Rows ReadCsv(const std::string& name) { return qmx::test::ReadCsv("pipes/" + name); }
 
 TEST(Dp2Data, CarbonWallsEqualB3610File) {
   const auto in_rows = ReadCsv("b36_10m_carbon_steel_wall_in.csv");
@@ -214,19 +170,14 @@ TEST(Dp2Text, PipeSizeNames) {
   EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Nps1_2, false), "1/2\"");
   EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Nps1_2, true), "1/2\" (15 mm)");
   EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Nps1_1_4, false), "1-1/4\"");
-  EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Nps48, true), "48\" (1200 mm)");
-  EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Nps80, true), "80\" (2000 mm)");
-  EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Other, false), "other");
-  EXPECT_EQ(DP2::PipeSizeName(NominalPipeSize::Other, true), "other");
-  EXPECT_EQ(DP2::PipeSizeName(Size(46), false), "");
-  EXPECT_EQ(DP2::PipeSizeName(Size(255), true), "");
+  qmx::test::ExpectResults(DP2::PipeSizeName, {{NominalPipeSize::Nps48, true, "48\" (1200 mm)"},
+      {NominalPipeSize::Nps80, true, "80\" (2000 mm)"}, {NominalPipeSize::Other, false, "other"},
+      {NominalPipeSize::Other, true, "other"}, {Size(46), false, ""}, {Size(255), true, ""}});
 }
 
 TEST(Dp2Text, SchedulesAndFlanges) {
-  EXPECT_EQ(DP2::ScheduleKey(PipeSchedule::SchInvalid), "SchInvalid");
-  EXPECT_EQ(DP2::ScheduleKey(PipeSchedule::Sch40), "Sch40");
-  EXPECT_EQ(DP2::ScheduleKey(PipeSchedule::SchOthr), "SchOthr");
-  EXPECT_EQ(DP2::ScheduleKey(static_cast<PipeSchedule>(16)), "");
+  qmx::test::ExpectResults(DP2::ScheduleKey, {{PipeSchedule::SchInvalid, "SchInvalid"}, {PipeSchedule::Sch40, "Sch40"},
+      {PipeSchedule::SchOthr, "SchOthr"}, {static_cast<PipeSchedule>(16), ""}});
   bool found = false;
   EXPECT_EQ(DP2::ScheduleFromKey("SchXXS", found), PipeSchedule::SchXXS);
   EXPECT_TRUE(found);
@@ -270,27 +221,19 @@ TEST_P(AnnubarData, SetOnRosemountAnnubar) {
   EXPECT_EQ(meter.element.c2, c.c2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, AnnubarData,
-                         ::testing::Values(AnnubarCase{0, 0.183, 1.20107, 1.38155},
-                                           AnnubarCase{1, 0.3576, 1.34966, 0.8468},
-                                           AnnubarCase{4, 0.846, 1.34966, 0.8468},
-                                           AnnubarCase{6, 1.23, 1.34966, 0.8468},
-                                           AnnubarCase{8, 1.98, 1.34966, 0.8468},
-                                           AnnubarCase{9, 0.59, -1.515, 1.4229},
-                                           AnnubarCase{10, 1.06, -1.492, 1.4179},
-                                           AnnubarCase{11, 1.92, -1.5856, 1.3318}));
+const AnnubarCase kAnnubars[] = {
+    {0, 0.183, 1.20107, 1.38155}, {1, 0.3576, 1.34966, 0.8468}, {4, 0.846, 1.34966, 0.8468},
+    {6, 1.23, 1.34966, 0.8468}, {8, 1.98, 1.34966, 0.8468}, {9, 0.59, -1.515, 1.4229}, {10, 1.06, -1.492, 1.4179},
+    {11, 1.92, -1.5856, 1.3318}};
+INSTANTIATE_TEST_SUITE_P(Codes, AnnubarData, ::testing::ValuesIn(kAnnubars));
 
-TEST(Dp2Annubar, Code9OnRosemountExact) {
+// Code 9 on the Rosemount probe gives its width exactly; other meter types are unchanged.
+TEST(Dp2Annubar, Code9WidthExactOtherMeterTypesUnchanged) {
   DP0::DPMeter meter;
   meter.type = DP0::MeterType::Pit_AnnR;
   DP2::SetAnnubarType(meter, 9);
   EXPECT_EQ(meter.d, 0.014986);
-  EXPECT_EQ(meter.element.c1, -1.515);
-  EXPECT_EQ(meter.element.c2, 1.4229);
-}
-
-TEST(Dp2Annubar, OtherMeterTypesUnchanged) {
-  DP0::DPMeter meter;
+  meter = DP0::DPMeter{};
   meter.type = DP0::MeterType::Orf_ISO;
   meter.d = 0.05;
   meter.element.c1 = 0.25;

@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "../support/check.hpp"
 #include "meters/coef.hpp"
 #include "meters/dpflow.hpp"
 
@@ -23,15 +22,11 @@ struct WedgeRow {
 
 std::vector<WedgeRow> LoadRows() {
   std::vector<WedgeRow> rows;
-  std::ifstream in(std::string(QMX_DATA_DIR) + "/meters/wedge_reference.csv");
-  std::string line;
-  std::getline(in, line);  // header
-  while (std::getline(in, line)) {
-    std::istringstream s(line);
+  for (const auto& c : qmx::test::ReadCsv("meters/wedge_reference.csv")) {
     WedgeRow r{};
-    char c = 0;
-    s >> r.D >> c >> r.hD >> c >> r.beta >> c >> r.C >> c >> r.dP >> c >> r.rho >> c >> r.qm;
-    if (s) rows.push_back(r);
+    double* v[] = {&r.D, &r.hD, &r.beta, &r.C, &r.dP, &r.rho, &r.qm};
+    for (std::size_t k = 0; k < 7; ++k) *v[k] = std::stod(c[k]);
+    rows.push_back(r);
   }
   return rows;
 }
@@ -47,6 +42,13 @@ DPMeter Wedge(MeterType type, double D, double h) {
 
 DPFluid Water(double dP, double rho = 998.2) { return DPFluid{dP, 293.15, 5e5, 1e-3, 1.0, rho, rho, 0.0, false}; }
 
+DPResult Flow(const DPFluid& f, const DPMeter& m) {
+  DPFlags flags = 0;
+  DPResult r;
+  MassFlow(flags, r, f, m);
+  return r;
+}
+
 // ---- Peer values: python3-fluids 1.0.22 (tools/wedge_reference.py) -----------------
 TEST(WedgePeer, BetaCoefficientAndLiquidFlow) {
   const auto rows = LoadRows();
@@ -56,9 +58,7 @@ TEST(WedgePeer, BetaCoefficientAndLiquidFlow) {
     const double beta = Beta(MeterType::Wedge_CCd, w.D, h);
     EXPECT_NEAR(beta, w.beta, 1e-12) << w.D << " " << w.hD;
     EXPECT_NEAR(C_WedgeCalculated(beta, w.D), w.C, 1e-12) << w.D << " " << w.hD;
-    DPFlags flags = 0;
-    DPResult r;
-    MassFlow(flags, r, Water(w.dP, w.rho), Wedge(MeterType::Wedge_CCd, w.D, h));
+    const DPResult r = Flow(Water(w.dP, w.rho), Wedge(MeterType::Wedge_CCd, w.D, h));
     EXPECT_NEAR(r.qm / w.qm, 1.0, 1e-12) << w.D << " " << w.hD << " " << w.dP;
     EXPECT_NEAR(r.C, w.C, 1e-12);
     EXPECT_DOUBLE_EQ(r.dt, h);  // the wedge height, not the equivalent bore
@@ -86,9 +86,7 @@ TEST(WedgeCoefficient, HandbookBandsByLineSize) {
   EXPECT_NEAR(C_WedgeCalculated(beta, 2.067 * kInch), 0.5433 + 0.2453 * u, 1e-15);
   // The band follows the line, not the wedge: a 2-inch line with a one-inch wedge (h/D 0.48)
   // uses the large-line equation.
-  DPFlags flags = 0;
-  DPResult r;
-  MassFlow(flags, r, Water(2.5e4), Wedge(MeterType::Wedge_CCd, 2.067 * kInch, 1.0 * kInch));
+  const DPResult r = Flow(Water(2.5e4), Wedge(MeterType::Wedge_CCd, 2.067 * kInch, 1.0 * kInch));
   EXPECT_NEAR(r.C, 0.5433 + 0.2453 * (1.0 - r.beta * r.beta), 1e-15);
 }
 
@@ -108,9 +106,7 @@ TEST(WedgeFactoryCalibration, KD2IsTheFlowConstantTimesLineSizeSquared) {
   const double dP = hw * 248.84;    // Pa
   const double rhoWater = 999.01;   // kg/m3 at 60 F
   const double G = 0.85;
-  DPFlags flags = 0;
-  DPResult r;
-  MassFlow(flags, r, Water(dP, G * rhoWater), m);
+  const DPResult r = Flow(Water(dP, G * rhoWater), m);
   EXPECT_NEAR(r.C, C0, 1e-13);
   const double gpm = r.qv_actual / 3.785411784e-3 * 60.0;
   EXPECT_NEAR(gpm / (5.667 * KD2 * std::sqrt(hw / G)), 1.0, 5e-4);
@@ -128,9 +124,7 @@ TEST(WedgeExpansibility, UsesTheSegmentBetaOfTheWedgeHeight) {
 
   DPMeter m = Wedge(MeterType::Wedge_CCd, D, h);
   const DPFluid gas{dP, 293.15, P1, 1.1e-5, kappa, 20.0, 0.8, 0.0, true};
-  DPFlags flags = 0;
-  DPResult r;
-  MassFlow(flags, r, gas, m);
+  const DPResult r = Flow(gas, m);
   EXPECT_NEAR(r.beta, beta, 1e-15);
   EXPECT_NEAR(r.epsilon, expected, 1e-15);
   const double qm = M_PI / 4 * std::sqrt(2.0) * r.C * r.epsilon * r.E * (beta * D) * (beta * D) *

@@ -5,7 +5,10 @@
 #include <cmath>
 #include <string>
 
+#include "../support/check.hpp"
+
 namespace E = qmx::Expr;
+using qmx::test::ExpectResults;
 
 namespace {
 
@@ -45,6 +48,14 @@ double Value(const std::string& text, bool check = true) {
   return r.value;
 }
 
+// The value of a checked expression.
+double Checked(const std::string& text) { return Value(text); }
+
+constexpr const char* kSyntax = "Syntax error in expression or number.";
+constexpr const char* kParentheses = "Parentheses do not ballance.";
+constexpr const char* kDomain = "Domain error.";
+constexpr const char* kUnknown = "Unknown function.";
+
 bool RefuseSet(std::string_view, double) { return false; }
 bool FindNothing(std::string_view, double&) { return false; }
 
@@ -67,32 +78,18 @@ TEST_F(ExprTest, SampleExpression) {
 }
 
 TEST_F(ExprTest, ErrorTexts) {
-  EXPECT_EQ(Message(0), "Ok.");
-  EXPECT_EQ(Message(1), "Syntax error in expression or number.");
-  EXPECT_EQ(Message(2), "Parentheses do not ballance.");
-  EXPECT_EQ(Message(3), "Null expression.");
-  EXPECT_EQ(Message(4), "Division by zero.");
-  EXPECT_EQ(Message(5), "Domain error.");
-  EXPECT_EQ(Message(6), "Unknown function.");
-  EXPECT_EQ(Message(7), "Unknown error code.");
-  EXPECT_EQ(Message(-1), "Unknown error code.");
+  ExpectResults(Message, {{0, "Ok."}, {1, "Syntax error in expression or number."}, {2, "Parentheses do not ballance."},
+      {3, "Null expression."}, {4, "Division by zero."}, {5, "Domain error."}, {6, "Unknown function."},
+      {7, "Unknown error code."}, {-1, "Unknown error code."}});
 }
 
 TEST_F(ExprTest, Operators) {
-  EXPECT_EQ(Value("1+2*3"), 7.0);
-  EXPECT_EQ(Value("10-2-3"), 5.0);
-  EXPECT_EQ(Value("8/2/2"), 2.0);
-  EXPECT_EQ(Value("2*3-4/2"), 4.0);
-  EXPECT_EQ(Value("(1+2)*3"), 9.0);
+  ExpectResults(Checked, {{"1+2*3", 7.0}, {"10-2-3", 5.0}, {"8/2/2", 2.0}, {"2*3-4/2", 4.0}, {"(1+2)*3", 9.0}});
   EXPECT_EQ(Value("2^3^2"), 64.0);  // left-associative
   EXPECT_EQ(Value("-2^2"), 4.0);    // the sign binds tighter than "^"
-  EXPECT_EQ(Value("2^-1"), 0.5);
-  EXPECT_EQ(Value("2*-3"), -6.0);
-  EXPECT_EQ(Value("-(2+3)"), -5.0);
+  ExpectResults(Checked, {{"2^-1", 0.5}, {"2*-3", -6.0}, {"-(2+3)", -5.0}});
   EXPECT_EQ(Value("0^0"), 0.0);  // a base of 0 gives 0
-  EXPECT_EQ(Value("(-2)^3"), -8.0);
-  EXPECT_EQ(Value("1.5E3+2.5e-1"), 1500.25);
-  EXPECT_EQ(Value("1E+2"), 100.0);
+  ExpectResults(Checked, {{"(-2)^3", -8.0}, {"1.5E3+2.5e-1", 1500.25}, {"1E+2", 100.0}});
   EXPECT_EQ(Value("2#3"), 2.0);  // characters after a complete expression are ignored
 }
 
@@ -110,30 +107,15 @@ TEST_F(ExprTest, TextEditing) {
   EXPECT_EQ(Value(" 00012.500 "), 12.5);
 }
 
-TEST_F(ExprTest, PreChecks) {
-  ExpectError("(1+2", "Parentheses do not ballance.");
-  ExpectError("3)", "Parentheses do not ballance.");
-  ExpectError("2**3", "Syntax error in expression or number.");
-  ExpectError("2+^3", "Syntax error in expression or number.");
-  ExpectError("1..2", "Syntax error in expression or number.");
-  ExpectError("", "Null expression.");
-  ExpectError("    ", "Null expression.");
-  ExpectError("+", "Null expression.");
-}
-
-TEST_F(ExprTest, EvaluationErrors) {
-  ExpectError("1/0", "Division by zero.");
-  ExpectError("1/(2-2)", "Division by zero.");
-  ExpectError("(-8)^(1/3)", "Domain error.");
-  ExpectError("SQRT(-1)", "Domain error.");
-  ExpectError("LOG(0)", "Domain error.");
-  ExpectError("LOG(-1)", "Domain error.");
-  ExpectError("LN(-1)", "Domain error.");
-  ExpectError("sqrt(4)", "Unknown function.");  // names are upper case
-  ExpectError("FOO(1)", "Unknown function.");
-  ExpectError("(1", "Parentheses do not ballance.", false);
-  ExpectError("2E", "Syntax error in expression or number.", false);  // untidied, "2E" is no number
-  ExpectError("1E400", "Syntax error in expression or number.");      // overflow
+TEST_F(ExprTest, PreChecksAndEvaluationErrors) {
+  for (const char* text : {"(1+2", "3)"}) ExpectError(text, kParentheses);
+  for (const char* text : {"2**3", "2+^3", "1..2", "1E400"}) ExpectError(text, kSyntax);  // 1E400 overflows
+  for (const char* text : {"", "    ", "+"}) ExpectError(text, "Null expression.");
+  for (const char* text : {"1/0", "1/(2-2)"}) ExpectError(text, "Division by zero.");
+  for (const char* text : {"(-8)^(1/3)", "SQRT(-1)", "LOG(0)", "LOG(-1)", "LN(-1)"}) ExpectError(text, kDomain);
+  for (const char* text : {"sqrt(4)", "FOO(1)"}) ExpectError(text, kUnknown);  // names are upper case
+  ExpectError("(1", kParentheses, false);
+  ExpectError("2E", kSyntax, false);  // untidied, "2E" is no number
   // The first error recorded is the one reported; evaluation goes on but the result is discarded.
   ExpectError("1/0+SQRT(-1)", "Division by zero.");
 }
@@ -149,23 +131,14 @@ TEST_F(ExprTest, Functions) {
   EXPECT_EQ(Value("PI"), 3.141592653589793);
   EXPECT_EQ(Value("PI*2"), 2 * 3.141592653589793);
   EXPECT_EQ(Value("PI(7)"), 3.141592653589793);  // the argument is ignored
-  EXPECT_EQ(Value("ABS(-3)"), 3.0);
-  EXPECT_EQ(Value("SQRT(16)"), 4.0);
-  EXPECT_EQ(Value("SQ(3)"), 9.0);
+  ExpectResults(Checked, {{"ABS(-3)", 3.0}, {"SQRT(16)", 4.0}, {"SQ(3)", 9.0}});
   EXPECT_EQ(Value("SQ3"), 9.0);  // the argument is a factor, parentheses are optional
-  EXPECT_EQ(Value("SQRT16+1"), 5.0);
-  EXPECT_EQ(Value("SIN(0)"), 0.0);
-  EXPECT_EQ(Value("COS(0)"), 1.0);
+  ExpectResults(Checked, {{"SQRT16+1", 5.0}, {"SIN(0)", 0.0}, {"COS(0)", 1.0}});
   EXPECT_NEAR(Value("TAN(PI/4)"), 1.0, 1e-15);
   EXPECT_NEAR(Value("SIN(PI/6)"), 0.5, 1e-15);
-  EXPECT_EQ(Value("ARCSIN(1)"), std::asin(1.0));
-  EXPECT_EQ(Value("ARCCOS(0)"), std::acos(0.0));
-  EXPECT_EQ(Value("ARCTAN(1)"), std::atan(1.0));
+  ExpectResults(Checked, {{"ARCSIN(1)", std::asin(1.0)}, {"ARCCOS(0)", std::acos(0.0)}, {"ARCTAN(1)", std::atan(1.0)}});
   EXPECT_NEAR(Value("LN(EXP(2))"), 2.0, 1e-15);
-  EXPECT_EQ(Value("LOG(1000)"), 3.0);
-  EXPECT_EQ(Value("EXP(0)"), 1.0);
-  EXPECT_EQ(Value("INT(-2.7)"), -2.0);
-  EXPECT_EQ(Value("INT(2.7)"), 2.0);
+  ExpectResults(Checked, {{"LOG(1000)", 3.0}, {"EXP(0)", 1.0}, {"INT(-2.7)", -2.0}, {"INT(2.7)", 2.0}});
   EXPECT_NEAR(Value("FRAC(-2.75)"), -0.75, 1e-15);
   EXPECT_EQ(Value("-SQ(2)"), -4.0);
   EXPECT_EQ(Value("SIN(0)^2+COS(0)^2"), 1.0);
@@ -174,9 +147,7 @@ TEST_F(ExprTest, Functions) {
 TEST_F(ExprTest, Factorial) {
   EXPECT_EQ(Value("FACT(5)"), 120.0);
   EXPECT_EQ(Value("FACT(2.5)"), 1.875);  // 2.5 * 1.5 * 0.5
-  EXPECT_EQ(Value("FACT(0)"), 1.0);
-  EXPECT_EQ(Value("FACT(-3)"), 1.0);
-  EXPECT_EQ(Value("FACT(1)"), 1.0);
+  ExpectResults(Checked, {{"FACT(0)", 1.0}, {"FACT(-3)", 1.0}, {"FACT(1)", 1.0}});
   EXPECT_DOUBLE_EQ(Value("FACT(20)"), 2432902008176640000.0);
   EXPECT_DOUBLE_EQ(Value("FACT(170)"), 7.257415615307994e306);
   EXPECT_TRUE(std::isinf(Value("FACT(171)")));

@@ -6,25 +6,16 @@
 #include <limits>
 #include <vector>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 #include "numerics/trace.hpp"
 
 namespace N = qmx::Numerics;
 
 namespace {
 
-// Expects a qmx::Error with the given module, message and code.
-template <class F>
-void ExpectRaise(F&& f, const char* module, const char* message, int code) {
-  try {
-    f();
-    ADD_FAILURE() << "expected raise: " << message;
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.module(), module);
-    EXPECT_STREQ(e.what(), message);
-    EXPECT_EQ(e.code(), code);
-  }
-}
+using qmx::test::ExpectRaise;
+using qmx::test::ExpectDoubles;
+using qmx::test::ExpectResults;
 
 }  // namespace
 
@@ -53,62 +44,38 @@ TEST(Bracket, GivesUpAfterFiftyOneTests) {
   EXPECT_EQ(N::TakeIterations(), 51);
 }
 
-TEST(Broot, FindsSquareRootOfTwo) {
+TEST(Broot, FindsRootsInsideAndAtAnEndOfSteepAndFlatFunctions) {
   auto f = [](double x) { return x * x - 2.0; };
   EXPECT_NEAR(N::Broot(1e-10, 0.0, 2.0, f), std::sqrt(2.0), 1e-10);
   EXPECT_GT(N::TakeIterations(), 0);
-}
-
-TEST(Broot, AcceptsRootAtAnEnd) {
-  auto f = [](double x) { return x - 2.0; };
-  EXPECT_DOUBLE_EQ(N::Broot(1e-12, 0.0, 2.0, f), 2.0);
-}
-
-TEST(Broot, RaisesWhenNotBracketedOrNaN) {
-  auto f = [](double x) { return x * x - 2.0; };
+  auto line = [](double x) { return x - 2.0; };
+  EXPECT_DOUBLE_EQ(N::Broot(1e-12, 0.0, 2.0, line), 2.0);
+  auto steep = [](double x) { return std::exp(50.0 * (x - 0.3)) - 1.0; };
+  EXPECT_NEAR(N::Broot(1e-14, -1.0, 2.0, steep), 0.3, 1e-12);
+  auto cubic = [](double x) { return (x - 1.0) * (x - 1.0) * (x - 1.0); };
+  EXPECT_NEAR(N::Broot(1e-8, 0.0, 3.0, cubic), 1.0, 1e-4);
+  // Not bracketed, or no number at all.
   ExpectRaise([&] { N::Broot(1e-10, 2.0, 3.0, f); }, "Numerics", "Numerics.Broot() - root not bracketed", 1);
   auto g = [](double) { return std::numeric_limits<double>::quiet_NaN(); };
   ExpectRaise([&] { N::Broot(1e-10, 2.0, 3.0, g); }, "Numerics", "Numerics.Broot() - root not bracketed", 1);
 }
 
-TEST(Broot, ConvergesOnSteepAndFlatFunctions) {
-  auto steep = [](double x) { return std::exp(50.0 * (x - 0.3)) - 1.0; };
-  EXPECT_NEAR(N::Broot(1e-14, -1.0, 2.0, steep), 0.3, 1e-12);
-  auto cubic = [](double x) { return (x - 1.0) * (x - 1.0) * (x - 1.0); };
-  EXPECT_NEAR(N::Broot(1e-8, 0.0, 3.0, cubic), 1.0, 1e-4);
-}
-
-TEST(Nroot, NewtonInsideTheBracket) {
+TEST(Nroot, NewtonInsideTheBracketAndRaisesWhenNotStrictlyBracketed) {
   auto g = [](double x) { return std::pair<double, double>{x * x - 2.0, 2.0 * x}; };
   EXPECT_NEAR(N::Nroot(1e-12, 0.0, 2.0, g), std::sqrt(2.0), 1e-12);
   EXPECT_NEAR(N::Nroot(1e-12, 2.0, 0.0, g), std::sqrt(2.0), 1e-12);
+  auto h = [](double x) { return std::pair<double, double>{x - 2.0, 1.0}; };
+  ExpectRaise([&] { N::Nroot(1e-12, 2.0, 3.0, h); }, "Numerics", "Numerics.Nroot() - root not bracketed", 1);
 }
 
-TEST(Nroot, RaisesWhenNotStrictlyBracketed) {
-  auto g = [](double x) { return std::pair<double, double>{x - 2.0, 1.0}; };
-  ExpectRaise([&] { N::Nroot(1e-12, 2.0, 3.0, g); }, "Numerics", "Numerics.Nroot() - root not bracketed", 1);
-}
-
-TEST(Linterp, InterpolatesAndClamps) {
+TEST(Linterp, InterpolatesClampsAndRaisesWhenTableTooShort) {
   const std::vector<double> xa{0, 1, 2, 3};
   const std::vector<double> ya{0, 10, 20, 40};
   double y = 0;
-  N::Linterp(y, 2.5, 3, ya, xa);
-  EXPECT_DOUBLE_EQ(y, 30.0);
-  N::Linterp(y, 0.0, 3, ya, xa);
-  EXPECT_DOUBLE_EQ(y, 10.0);
-  N::Linterp(y, 3.0, 3, ya, xa);
-  EXPECT_DOUBLE_EQ(y, 40.0);
-  N::Linterp(y, 9.0, 3, ya, xa);
-  EXPECT_DOUBLE_EQ(y, 40.0);
-  N::Linterp(y, 2.0, 3, ya, xa);
-  EXPECT_DOUBLE_EQ(y, 20.0);
-}
-
-TEST(Linterp, RaisesWhenTableTooShort) {
-  const std::vector<double> xa{0, 1, 2, 3};
-  const std::vector<double> ya{0, 10, 20, 40};
-  double y = 0;
+  for (auto [x, expected] : {std::pair{2.5, 30.0}, {0.0, 10.0}, {3.0, 40.0}, {9.0, 40.0}, {2.0, 20.0}}) {
+    N::Linterp(y, x, 3, ya, xa);
+    EXPECT_DOUBLE_EQ(y, expected) << x;
+  }
   ExpectRaise([&] { N::Linterp(y, 1.0, 4, ya, xa); }, "Numerics", "Numerics.Linterp() - n out of bounds", 3);
   ExpectRaise([&] { N::Linterp(y, 1.0, 0, ya, xa); }, "Numerics", "Numerics.Linterp() - n out of bounds", 3);
 }
@@ -158,11 +125,7 @@ TEST(DP2, ThroughOriginWithModes) {
 
 TEST(MathLib, PowerAndLogarithmDomains) {
   ExpectRaise([] { N::Pow(0.5, -8.0); }, "MathLib", "Pow() domain", 1);
-  EXPECT_DOUBLE_EQ(N::Pow(3.0, -2.0), -8.0);
-  EXPECT_DOUBLE_EQ(N::Pow(0.0, 0.0), 0.0);
-  EXPECT_DOUBLE_EQ(N::Pow(0.0, 5.0), 1.0);
-  EXPECT_DOUBLE_EQ(N::Pow(2.0, 3.0), 9.0);
-  EXPECT_DOUBLE_EQ(N::Pow(-1.0, 4.0), 0.25);
+  ExpectDoubles(N::Pow, {{3.0, -2.0, -8.0}, {0.0, 0.0, 0.0}, {0.0, 5.0, 1.0}, {2.0, 3.0, 9.0}, {-1.0, 4.0, 0.25}});
   ExpectRaise([] { N::Log10(0.0); }, "MathLib", "Log10() domain", 2);
   ExpectRaise([] { N::Log(-1.0, 2.0); }, "MathLib", "Log() domain", 3);
   ExpectRaise([] { N::Log10(std::numeric_limits<double>::quiet_NaN()); }, "MathLib", "Log10() domain", 2);
@@ -170,15 +133,9 @@ TEST(MathLib, PowerAndLogarithmDomains) {
   EXPECT_NEAR(N::Log10(1000.0), 3.0, 1e-15);
 }
 
-TEST(MathLib, IntPowBySquaring) {
-  EXPECT_EQ(N::IntPow(0, 5.0), 1.0);
-  EXPECT_EQ(N::IntPow(10, 2.0), 1024.0);
-  EXPECT_EQ(N::IntPow(-2, 2.0), 0.25);
-  EXPECT_EQ(N::IntPow(3, -2.0), -8.0);
-  EXPECT_EQ(N::IntPow(std::numeric_limits<int>::min(), 1.0), 1.0);
-}
-
-TEST(MathLib, IntegralParts) {
+TEST(MathLib, IntPowBySquaringAndIntegralParts) {
+  ExpectResults(N::IntPow, {{0, 5.0, 1.0}, {10, 2.0, 1024.0}, {-2, 2.0, 0.25}, {3, -2.0, -8.0},
+      {std::numeric_limits<int>::min(), 1.0, 1.0}});
   EXPECT_EQ(N::Int(-2.7), -2.0);
   EXPECT_DOUBLE_EQ(N::Frac(-2.75), -0.75);
   EXPECT_EQ(N::Floor(-2.5), -3.0);
@@ -198,11 +155,8 @@ TEST(Rounding, RoundToHalfAwayFromZero) {
 }
 
 TEST(Rounding, UnbiasedSymmetricTruncate) {
-  EXPECT_EQ(N::RoundUnbiased(2.5, 1.0), 2.0);
-  EXPECT_EQ(N::RoundUnbiased(3.5, 1.0), 4.0);
-  EXPECT_EQ(N::RoundUnbiased(2.6, 1.0), 3.0);
-  EXPECT_EQ(N::RoundUnbiased(-2.6, 1.0), -3.0);
-  EXPECT_EQ(N::RoundUnbiased(-3.5, 1.0), -4.0);
+  ExpectResults(N::RoundUnbiased, {{2.5, 1.0, 2.0}, {3.5, 1.0, 4.0}, {2.6, 1.0, 3.0}, {-2.6, 1.0, -3.0},
+      {-3.5, 1.0, -4.0}});
   EXPECT_DOUBLE_EQ(N::RoundUnbiased(0.0125, 0.001), 0.012);  // half within the tolerance band
   EXPECT_EQ(N::RoundSymmetric(2.5, 1.0), 3.0);
   EXPECT_EQ(N::RoundSymmetric(-2.5, 1.0), -3.0);

@@ -6,8 +6,9 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 
 namespace BR = qmx::BR;
 using namespace std::string_literals;
@@ -22,17 +23,23 @@ struct Fixture {
   std::unique_ptr<BR::BlockReader> reader;
 };
 
+// A reader already inside the block that starts at the line "X".
+struct InX : Fixture {
+  explicit InX(const std::string& text) : Fixture(text) { BR::ScanForXblock("X", *reader, file); }
+};
+
 // Expects the reader's exception with the given message and code 0.
-void ExpectRaise(const std::function<void()>& f, const std::string& message) {
-  try {
-    f();
-    ADD_FAILURE() << "expected raise: " << message;
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.module(), "BR");
-    EXPECT_EQ(e.message(), message);
-    EXPECT_EQ(e.code(), 0);
-  }
-}
+void ExpectRaise(auto&& f, const std::string& message) { qmx::test::ExpectRaise(f, "BR", message, 0); }
+
+// The line reads, each named as in its messages.
+using Op = std::function<void(Fixture&)>;
+const std::pair<const char*, Op> kLineOps[] = {
+    {"ReadStringLine", [](Fixture& f) { std::string s; BR::ReadStringLine(s, *f.reader, f.file); }},
+    {"ReadBoolLine", [](Fixture& f) { bool b; BR::ReadBoolLine(b, *f.reader, f.file); }},
+    {"ReadCardLine", [](Fixture& f) { std::uint32_t c; BR::ReadCardLine(c, *f.reader, f.file); }},
+    {"ReadIntLine", [](Fixture& f) { std::int32_t i; BR::ReadIntLine(i, *f.reader, f.file); }},
+    {"ReadEnumLine", [](Fixture& f) { int o; BR::ReadEnumLine(o, "a,b", *f.reader, f.file); }},
+};
 
 }  // namespace
 
@@ -123,54 +130,37 @@ TEST(BlockReader, NextLineSkipsEmptyLines) {
 }
 
 TEST(BlockReader, UnexpectedEndOfFile) {
-  using Op = std::function<void(Fixture&)>;
-  const std::pair<const char*, Op> ops[] = {
-      {"ReadStringLine", [](Fixture& f) { std::string s; BR::ReadStringLine(s, *f.reader, f.file); }},
-      {"ReadBoolLine", [](Fixture& f) { bool b; BR::ReadBoolLine(b, *f.reader, f.file); }},
-      {"ReadCardLine", [](Fixture& f) { std::uint32_t c; BR::ReadCardLine(c, *f.reader, f.file); }},
-      {"ReadIntLine", [](Fixture& f) { std::int32_t i; BR::ReadIntLine(i, *f.reader, f.file); }},
-      {"ReadEnumLine", [](Fixture& f) { int o; BR::ReadEnumLine(o, "a,b", *f.reader, f.file); }},
+  std::vector<std::pair<const char*, Op>> ops(std::begin(kLineOps), std::end(kLineOps));
+  ops.insert(ops.end(), {
       {"ReadStringField", [](Fixture& f) { std::string s; BR::ReadStringField(s, 1, *f.reader, f.file); }},
       {"ReadBoolField", [](Fixture& f) { bool b; BR::ReadBoolField(b, 1, *f.reader, f.file); }},
       {"ReadCardField", [](Fixture& f) { std::uint32_t c; BR::ReadCardField(c, 1, *f.reader, f.file); }},
       {"ReadIntField", [](Fixture& f) { std::int32_t i; BR::ReadIntField(i, 1, *f.reader, f.file); }},
       {"ReadLRealField", [](Fixture& f) { double x; BR::ReadLRealField(x, 1, *f.reader, f.file); }},
       {"ReadEnumField", [](Fixture& f) { int o; BR::ReadEnumField(o, "a,b", 1, *f.reader, f.file); }},
-  };
+  });
   for (const auto& [name, op] : ops) {
     for (const char* text : {"X\nlabel,1", "X\nlabel,1\n"}) {
-      Fixture f(text);
-      BR::ScanForXblock("X", *f.reader, f.file);
+      InX f(text);
       ExpectRaise([&] { op(f); }, std::string(name) + "() unexpected EOF");
     }
   }
   // The value is stored before the end of the file is noticed.
-  Fixture f("X\nC1,0.95");
-  BR::ScanForXblock("X", *f.reader, f.file);
+  InX f("X\nC1,0.95");
   double x = 0.0;
   ExpectRaise([&] { BR::ReadLRealField(x, 1, *f.reader, f.file); }, "ReadLRealField() unexpected EOF");
   EXPECT_EQ(x, 0.95);
 }
 
 TEST(BlockReader, InvalidBlockMarker) {
-  using Op = std::function<void(Fixture&)>;
-  const std::pair<const char*, Op> ops[] = {
-      {"ReadStringLine", [](Fixture& f) { std::string s; BR::ReadStringLine(s, *f.reader, f.file); }},
-      {"ReadBoolLine", [](Fixture& f) { bool b; BR::ReadBoolLine(b, *f.reader, f.file); }},
-      {"ReadCardLine", [](Fixture& f) { std::uint32_t c; BR::ReadCardLine(c, *f.reader, f.file); }},
-      {"ReadIntLine", [](Fixture& f) { std::int32_t i; BR::ReadIntLine(i, *f.reader, f.file); }},
-      {"ReadEnumLine", [](Fixture& f) { int o; BR::ReadEnumLine(o, "a,b", *f.reader, f.file); }},
-  };
-  for (const auto& [name, op] : ops) {
+  for (const auto& [name, op] : kLineOps) {
     for (const char* line : {"GMIX end", "gmix_end", "END!"}) {
-      Fixture f(std::string("X\n") + line + "\nEND\n");
-      BR::ScanForXblock("X", *f.reader, f.file);
+      InX f(std::string("X\n") + line + "\nEND\n");
       ExpectRaise([&] { op(f); }, std::string(name) + "() invalid block marker " + line);
     }
   }
   // Field operations take any line without separator as the end of the block.
-  Fixture f("X\nno separator here\n");
-  BR::ScanForXblock("X", *f.reader, f.file);
+  InX f("X\nno separator here\n");
   double x = 3.0;
   BR::ReadLRealField(x, 1, *f.reader, f.file);
   EXPECT_EQ(x, 3.0);
@@ -183,13 +173,11 @@ TEST(BlockReader, Booleans) {
       {"1", false},   {"", false},  {"false", false},   {" n o", false},
   };
   for (const auto& [value, expected] : cases) {
-    Fixture f(std::string("X\nflag,") + value + "\nEND\n");
-    BR::ScanForXblock("X", *f.reader, f.file);
+    InX f(std::string("X\nflag,") + value + "\nEND\n");
     bool b = !expected;
     BR::ReadBoolLine(b, *f.reader, f.file);
     EXPECT_EQ(b, expected) << '"' << value << '"';
-    Fixture g(std::string("X\nflag,") + value + ",x\nEND\n");
-    BR::ScanForXblock("X", *g.reader, g.file);
+    InX g(std::string("X\nflag,") + value + ",x\nEND\n");
     b = !expected;
     BR::ReadBoolField(b, 1, *g.reader, g.file);
     EXPECT_EQ(b, expected) << '"' << value << '"';
@@ -198,15 +186,13 @@ TEST(BlockReader, Booleans) {
 
 TEST(BlockReader, WholeNumbers) {
   auto card = [](const std::string& value) {
-    Fixture f("X\nn," + value + "\nEND\n");
-    BR::ScanForXblock("X", *f.reader, f.file);
+    InX f("X\nn," + value + "\nEND\n");
     std::uint32_t c = 77;
     BR::ReadCardLine(c, *f.reader, f.file);
     return c;
   };
   auto integer = [](const std::string& value) {
-    Fixture f("X\nn," + value + "\nEND\n");
-    BR::ScanForXblock("X", *f.reader, f.file);
+    InX f("X\nn," + value + "\nEND\n");
     std::int32_t i = 77;
     BR::ReadIntLine(i, *f.reader, f.file);
     return i;
@@ -223,8 +209,7 @@ TEST(BlockReader, WholeNumbers) {
   EXPECT_EQ(integer("2147483648"), 77);
   EXPECT_EQ(integer("x"), 77);
 
-  Fixture f("X\nrow,12,-3,abc\nEND\n");
-  BR::ScanForXblock("X", *f.reader, f.file);
+  InX f("X\nrow,12,-3,abc\nEND\n");
   std::uint32_t c = 0;
   std::int32_t i = 0;
   std::int32_t k = 99;
@@ -238,8 +223,7 @@ TEST(BlockReader, WholeNumbers) {
 }
 
 TEST(BlockReader, RealFields) {
-  Fixture f("X\nC1,0.95,x,12.5\n\n\nC2,1,234.5 psi,-007.50,1.5000E+003\nEND\n");
-  BR::ScanForXblock("X", *f.reader, f.file);
+  InX f("X\nC1,0.95,x,12.5\n\n\nC2,1,234.5 psi,-007.50,1.5000E+003\nEND\n");
   double a = 0.0;
   double b = -1.0;
   double c = 0.0;
@@ -269,16 +253,14 @@ TEST(BlockReader, RealFields) {
   EXPECT_EQ(f.reader->line, "END");
   // A field beyond the end of the line is empty and counts as the last one.
   double z = 5.0;
-  Fixture k("X\nC1,0.5\nC2,0.25\nEND\n");
-  BR::ScanForXblock("X", *k.reader, k.file);
+  InX k("X\nC1,0.5\nC2,0.25\nEND\n");
   BR::ReadLRealField(z, 9, *k.reader, k.file);
   EXPECT_EQ(z, 5.0);
   EXPECT_EQ(k.reader->line, "C2,0.25");
 }
 
 TEST(BlockReader, Enumerations) {
-  Fixture f("X\nMethod, AGA \n\n\nTable,ISO,extra\nKind,XYZ\nNone,\nEND\n");
-  BR::ScanForXblock("X", *f.reader, f.file);
+  InX f("X\nMethod, AGA \n\n\nTable,ISO,extra\nKind,XYZ\nNone,\nEND\n");
   int ord = -1;
   EXPECT_TRUE(BR::ReadEnumLine(ord, "GPA,AGA,ISO,", *f.reader, f.file));
   EXPECT_EQ(ord, 1);
@@ -293,8 +275,7 @@ TEST(BlockReader, Enumerations) {
   EXPECT_FALSE(BR::ReadEnumLine(ord, "GPA,AGA,ISO,", *f.reader, f.file));
   EXPECT_TRUE(f.reader->endOfBlock);
 
-  Fixture g("X\nrow,AGA,gpa,ISO\nEND\n");
-  BR::ScanForXblock("X", *g.reader, g.file);
+  InX g("X\nrow,AGA,gpa,ISO\nEND\n");
   int a = -1;
   int b = -1;
   int c = -1;
@@ -309,8 +290,7 @@ TEST(BlockReader, Enumerations) {
 
 TEST(BlockReader, LineEndingsAndLimits) {
   // Carriage return with line feed, carriage return alone, and a NUL that ends the text.
-  Fixture f("X\r\nName,a\r\nNext,b\rNul,c\0d\nEND\r\n"s);
-  BR::ScanForXblock("X", *f.reader, f.file);
+  InX f("X\r\nName,a\r\nNext,b\rNul,c\0d\nEND\r\n"s);
   std::string a;
   std::string b;
   std::string c;
@@ -324,24 +304,17 @@ TEST(BlockReader, LineEndingsAndLimits) {
 
   // A line keeps 1023 characters; the rest of it is skipped, not read as another line.
   const std::string longValue(3000, 'v');
-  Fixture g("X\nName," + longValue + "\nEND\n");
-  BR::ScanForXblock("X", *g.reader, g.file);
+  InX g("X\nName," + longValue + "\nEND\n");
   std::string s;
   BR::ReadStringLine(s, *g.reader, g.file);
   EXPECT_EQ(s.size(), BR::kLineLength - 5);
   EXPECT_EQ(g.reader->line, "END");
 
   // The marker message carries the whole line up to the formatter's 600 characters.
-  Fixture h("X\n" + std::string(2000, 'x') + "\n");
-  BR::ScanForXblock("X", *h.reader, h.file);
-  try {
-    std::string v;
-    BR::ReadStringLine(v, *h.reader, h.file);
-    ADD_FAILURE() << "expected raise";
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.message().size(), 600u);
-    EXPECT_EQ(e.message().rfind("ReadStringLine() invalid block marker xxx", 0), 0u);
-  }
+  InX h("X\n" + std::string(2000, 'x') + "\n");
+  std::string v;
+  ExpectRaise([&] { BR::ReadStringLine(v, *h.reader, h.file); },
+              "ReadStringLine() invalid block marker " + std::string(600 - 38, 'x'));
 }
 
 TEST(BlockReader, OtherSeparator) {
@@ -368,8 +341,7 @@ TEST(BlockReader, RecordLines) {
   qmx::FUM::uDVinit("psi", 1.0, qmx::FUM::fIN, p2);
   std::unique_ptr<qmx::FI::RVal> r2;
   qmx::FI::RVinit(0.0, qmx::FI::fIN, r2);
-  Fixture f("X\n" + dline + "\n" + rline + "\nEND\n");
-  BR::ScanForXblock("X", *f.reader, f.file);
+  InX f("X\n" + dline + "\n" + rline + "\nEND\n");
   BR::ReadDvalLine(*p2, *f.reader, f.file);
   BR::ReadRvalLine(*r2, *f.reader, f.file);
   EXPECT_EQ(p2->mks, 101325.0);
@@ -379,10 +351,8 @@ TEST(BlockReader, RecordLines) {
   BR::ReadDvalLine(*p2, *f.reader, f.file);  // the marker ends the block
   EXPECT_TRUE(f.reader->endOfBlock);
 
-  Fixture g("X\n" + dline);
-  BR::ScanForXblock("X", *g.reader, g.file);
+  InX g("X\n" + dline);
   ExpectRaise([&] { BR::ReadDvalLine(*p2, *g.reader, g.file); }, "ReadDvalLine() unexpected EOF");
-  Fixture h("X\nbad line\n");
-  BR::ScanForXblock("X", *h.reader, h.file);
+  InX h("X\nbad line\n");
   ExpectRaise([&] { BR::ReadRvalLine(*r2, *h.reader, h.file); }, "ReadRvalLine() invalid block marker bad line");
 }

@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "numerics/trace.hpp"
@@ -18,15 +20,26 @@ namespace {
 using qmx::FE::BitSet;
 using qmx::FE::FmtToString;
 
-TEST(FeFormatText, PartExamples) {
-  EXPECT_EQ(FmtToString("%-6i|", std::int32_t{42}), "42    |");
-  EXPECT_EQ(FmtToString("%06h", std::uint16_t{255}), "0000FF");
-  EXPECT_EQ(FmtToString("%b", false), "NO ");
-  EXPECT_EQ(FmtToString("%b", true), "YES");
-  EXPECT_EQ(FmtToString("%-10.4r|", 3.14159265), "3.1416    |");
-  EXPECT_EQ(FmtToString("%5.2r", 3.14159265), " 3.14");
-  EXPECT_EQ(FmtToString("%s", "a text, unchanged: 100%"), "a text, unchanged: 100%");
-  EXPECT_EQ(FmtToString("\n Frame CREATE"), "\n Frame CREATE");
+struct FormatCase {
+  std::string_view format;
+  std::vector<qmx::FE::Arg> args;
+  std::string_view text;
+};
+
+// Each case: the text the formatter writes for the format and its arguments.
+void ExpectFormats(std::initializer_list<FormatCase> cases) {
+  for (const FormatCase& c : cases) {
+    std::string out;
+    qmx::FE::FormatText(c.args, c.format, out);
+    EXPECT_EQ(out, c.text) << c.format;
+  }
+}
+
+TEST(FeFormatText, Examples) {
+  ExpectFormats({{"%-6i|", {std::int32_t{42}}, "42    |"}, {"%06h", {std::uint16_t{255}}, "0000FF"},
+      {"%b", {false}, "NO "}, {"%b", {true}, "YES"}, {"%-10.4r|", {3.14159265}, "3.1416    |"},
+      {"%5.2r", {3.14159265}, " 3.14"}, {"%s", {"a text, unchanged: 100%"}, "a text, unchanged: 100%"},
+      {"\n Frame CREATE", {}, "\n Frame CREATE"}});
 }
 
 TEST(FeFormatText, Integers) {
@@ -34,9 +47,8 @@ TEST(FeFormatText, Integers) {
   EXPECT_EQ(FmtToString("%i", std::int64_t{std::numeric_limits<std::int64_t>::min()}),
             "-9223372036854775808");
   EXPECT_EQ(FmtToString("%i", std::uint32_t{0xFFFFFFFFu}), "-1");  // read as a signed 4-byte value
-  EXPECT_EQ(FmtToString("%u", std::int8_t{-1}), "255");
-  EXPECT_EQ(FmtToString("%u", std::int64_t{-1}), "18446744073709551615");
-  EXPECT_EQ(FmtToString("%05u", 42u), "00042");
+  ExpectFormats({{"%u", {std::int8_t{-1}}, "255"}, {"%u", {std::int64_t{-1}}, "18446744073709551615"},
+      {"%05u", {42u}, "00042"}});
   EXPECT_EQ(FmtToString("%05i", 42), "   42");  // no zero padding for "i"
   EXPECT_EQ(FmtToString("%5i|%-5i|", -42, -42), "  -42|-42  |");
   EXPECT_EQ(FmtToString("%1i", 12345), "12345");  // a longer text is written whole
@@ -46,58 +58,36 @@ TEST(FeFormatText, Integers) {
 TEST(FeFormatText, HexBinaryAndSets) {
   EXPECT_EQ(FmtToString("%h", std::uint64_t{std::numeric_limits<std::uint64_t>::max()}),
             "FFFFFFFFFFFFFFFF");
-  EXPECT_EQ(FmtToString("%h", 0), "0");
-  EXPECT_EQ(FmtToString("%h", std::int16_t{-1}), "FFFF");
-  EXPECT_EQ(FmtToString("%n", 5u), "101");
-  EXPECT_EQ(FmtToString("%n", 0u), "0");
+  ExpectFormats({{"%h", {0}, "0"}, {"%h", {std::int16_t{-1}}, "FFFF"}, {"%n", {5u}, "101"}, {"%n", {0u}, "0"}});
   const BitSet flags{0b1010, 2};
-  EXPECT_EQ(FmtToString("%h", flags), "A");
-  EXPECT_EQ(FmtToString("%n", flags), "1010");
-  EXPECT_EQ(FmtToString("%08n", flags), "00001010");
-  EXPECT_EQ(FmtToString("%8n", flags), "    1010");
-  EXPECT_EQ(FmtToString("%-8N|", flags), "1010    |");
+  ExpectFormats({{"%h", {flags}, "A"}, {"%n", {flags}, "1010"}, {"%08n", {flags}, "00001010"},
+      {"%8n", {flags}, "    1010"}, {"%-8N|", {flags}, "1010    |"}});
   EXPECT_EQ(FmtToString("%0h", flags), "A");  // "0" without a width: no leading zeros
   EXPECT_EQ(FmtToString("%h", BitSet{0x1FF, 1}), "FF");  // bits beyond the set's size are not part of it
 }
 
 TEST(FeFormatText, Reals) {
   EXPECT_EQ(FmtToString("%r", 1234.5), "1.2345E+3");  // no width: 17-digit exponent form
-  EXPECT_EQ(FmtToString("%r", 0.0), "0");
-  EXPECT_EQ(FmtToString("%12.6r|", 1234.5678), "   1234.5678|");
-  EXPECT_EQ(FmtToString("%-12r|", 1e-5), "10.0E-6     |");
+  ExpectFormats({{"%r", {0.0}, "0"}, {"%12.6r|", {1234.5678}, "   1234.5678|"}, {"%-12r|", {1e-5}, "10.0E-6     |"}});
   EXPECT_EQ(FmtToString("%12.0r", 1.0 / 3.0), "0.3333333333");  // precision 0 means 21
   EXPECT_EQ(FmtToString("%12r", 2.0 / 3.0), "     0.66667");   // precision 5 by default
-  EXPECT_EQ(FmtToString("%10.3r", 2.5f), "       2.5");
-  EXPECT_EQ(FmtToString("%10r", std::nan("")), "  Infinite");
-  EXPECT_EQ(FmtToString("%R", -2.0), "-2.0");
+  ExpectFormats({{"%10.3r", {2.5f}, "       2.5"}, {"%10r", {std::nan("")}, "  Infinite"}, {"%R", {-2.0}, "-2.0"}});
 }
 
 TEST(FeFormatText, StringsCharactersBooleans) {
   EXPECT_EQ(FmtToString("%3s", "abcdef"), "abc");  // cut at the width
-  EXPECT_EQ(FmtToString("%6s|", "ab"), "    ab|");
-  EXPECT_EQ(FmtToString("%-6s|", std::string("ab")), "ab    |");
-  EXPECT_EQ(FmtToString("[%s]", ""), "[]");
+  ExpectFormats({{"%6s|", {"ab"}, "    ab|"}, {"%-6s|", {std::string("ab")}, "ab    |"}, {"[%s]", {""}, "[]"}});
   EXPECT_EQ(FmtToString("%s", std::string_view("ab\0cd", 5)), "ab");  // ends at a NUL
-  EXPECT_EQ(FmtToString("%s", 'q'), "q");
-  EXPECT_EQ(FmtToString("%c", 'x'), "x");
-  EXPECT_EQ(FmtToString("%3c", 'x'), "  x");
-  EXPECT_EQ(FmtToString("%c", std::uint8_t{65}), "A");
-  EXPECT_EQ(FmtToString("%c", "Z"), "Z");
-  EXPECT_EQ(FmtToString("%-5b|%B", false, true), "NO   |YES");
+  ExpectFormats({{"%s", {'q'}, "q"}, {"%c", {'x'}, "x"}, {"%3c", {'x'}, "  x"}, {"%c", {std::uint8_t{65}}, "A"},
+      {"%c", {"Z"}, "Z"}, {"%-5b|%B", {false, true}, "NO   |YES"}});
 }
 
 TEST(FeFormatText, WrongSizeWritesHashes) {
   EXPECT_EQ(FmtToString("%5r", std::int8_t{1}), "#####");
   EXPECT_EQ(FmtToString("%r", std::int16_t{1}), "#");
   EXPECT_EQ(FmtToString("%r", 7), "7.0");                 // a 4-byte integer is a 4-byte value
-  EXPECT_EQ(FmtToString("%i", "text"), "#");
-  EXPECT_EQ(FmtToString("%-4u|", "ab"), "####|");
-  EXPECT_EQ(FmtToString("%3b", 1), "###");
-  EXPECT_EQ(FmtToString("%c", 65), "#");
-  EXPECT_EQ(FmtToString("%c", "ab"), "#");
-  EXPECT_EQ(FmtToString("%s", 2.5), "#");
-  EXPECT_EQ(FmtToString("%3h", BitSet{1, 3}), "###");
-  EXPECT_EQ(FmtToString("%b", BitSet{1, 1}), "#");
+  ExpectFormats({{"%i", {"text"}, "#"}, {"%-4u|", {"ab"}, "####|"}, {"%3b", {1}, "###"}, {"%c", {65}, "#"},
+      {"%c", {"ab"}, "#"}, {"%s", {2.5}, "#"}, {"%3h", {BitSet{1, 3}}, "###"}, {"%b", {BitSet{1, 1}}, "#"}});
 }
 
 TEST(FeFormatText, DirectiveParsing) {
@@ -118,15 +108,10 @@ TEST(FeFormatText, DirectiveParsing) {
 }
 
 TEST(FeFormatText, Escapes) {
-  EXPECT_EQ(FmtToString("a\\nb"), "a\r\nb");
-  EXPECT_EQ(FmtToString("\\N"), "\r\n");
-  EXPECT_EQ(FmtToString("\\t\\T"), "\t\t");
-  EXPECT_EQ(FmtToString("\\b\\B\\f\\F\\e\\E"), "\b\b\f\f\x1b\x1b");
-  EXPECT_EQ(FmtToString("\\065"), "A");
+  ExpectFormats({{"a\\nb", {}, "a\r\nb"}, {"\\N", {}, "\r\n"}, {"\\t\\T", {}, "\t\t"},
+      {"\\b\\B\\f\\F\\e\\E", {}, "\b\b\f\f\x1b\x1b"}, {"\\065", {}, "A"}});
   EXPECT_EQ(FmtToString("\\0651"), "A1");  // three digits at most
-  EXPECT_EQ(FmtToString("\\65|"), "A|");
-  EXPECT_EQ(FmtToString("\\999"), "?");
-  EXPECT_EQ(FmtToString("\\\\ \\% \\q"), "\\ % q");
+  ExpectFormats({{"\\65|", {}, "A|"}, {"\\999", {}, "?"}, {"\\\\ \\% \\q", {}, "\\ % q"}});
   EXPECT_EQ(FmtToString("\\%i", 5), "%i");  // an escaped "%" starts no directive
   EXPECT_EQ(FmtToString("end\\"), "end\\");
   EXPECT_EQ(FmtToString("\\000").size(), 1u);
@@ -145,7 +130,7 @@ TEST(FeFormatText, OutputLimit) {
   EXPECT_EQ(FmtToString(std::string(600, 'z') + "%i", 5), std::string(600, 'z'));
 }
 
-TEST(FeFormatText, ArgumentSizes) {
+TEST(FeFormatText, ArgumentSizesAndSpanInterface) {
   EXPECT_EQ(qmx::FE::Arg('c').Size(), 1u);
   EXPECT_EQ(qmx::FE::Arg(true).Size(), 1u);
   EXPECT_EQ(qmx::FE::Arg(std::int16_t{1}).Size(), 2u);
@@ -155,6 +140,11 @@ TEST(FeFormatText, ArgumentSizes) {
   EXPECT_EQ(qmx::FE::Arg("abc").Size(), 3u);
   EXPECT_EQ(qmx::FE::Arg(BitSet{0, 4}).Size(), 4u);
   EXPECT_EQ(FmtToString("%s", static_cast<const char*>(nullptr)), "");
+  // The span form replaces the output text.
+  const std::vector<qmx::FE::Arg> args = {std::int32_t{3}, "x"};
+  std::string out = "old";
+  qmx::FE::FormatText(args, "%i%s%i", out);
+  EXPECT_EQ(out, "3x");
 }
 
 TEST(FeFormatText, RandomFormatsStayWithinTheLimit) {
@@ -171,13 +161,6 @@ TEST(FeFormatText, RandomFormatsStayWithinTheLimit) {
     qmx::FE::FormatText(args, format, out);
     ASSERT_LE(out.size(), qmx::FE::kFormatLimit) << format;
   }
-}
-
-TEST(FeFormatText, SpanInterface) {
-  const std::vector<qmx::FE::Arg> args = {std::int32_t{3}, "x"};
-  std::string out = "old";
-  qmx::FE::FormatText(args, "%i%s%i", out);
-  EXPECT_EQ(out, "3x");
 }
 
 TEST(FeFmtToTerminal, TraceSink) {

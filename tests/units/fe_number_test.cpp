@@ -9,7 +9,7 @@
 #include <limits>
 #include <string>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 #include "units/fe.hpp"
 
 namespace {
@@ -49,54 +49,33 @@ std::string Tidy(std::string t, bool strip = true) {
   return t;
 }
 
+using qmx::test::ExpectResults;
+
 TEST(FeDigitTables, IntegerDigitsAndLeadingZeros) {
-  EXPECT_EQ(IntegerDigits(5), 0);
-  EXPECT_EQ(IntegerDigits(9), 1);
-  EXPECT_EQ(IntegerDigits(99), 3);
-  EXPECT_EQ(IntegerDigits(1234.5), 3);
-  EXPECT_EQ(IntegerDigits(0), 0);
-  EXPECT_EQ(IntegerDigits(1e300), 21);
-  EXPECT_EQ(LeadingZeros(0.05), 2);
-  EXPECT_EQ(LeadingZeros(0.001), 3);
-  EXPECT_EQ(LeadingZeros(0.0123), 2);
+  ExpectResults(IntegerDigits, {{5, 0}, {9, 1}, {99, 3}, {1234.5, 3}, {0, 0}, {1e300, 21}});
+  ExpectResults(LeadingZeros, {{0.05, 2}, {0.001, 3}, {0.0123, 2}});
 }
 
-TEST(FeRealToFloat, DigitsExponentAndRounding) {
-  EXPECT_EQ(Float(5, 1234.5), "1.2345E+003");
-  EXPECT_EQ(Float(5, -1234.5), "-1.2345E+003");
-  EXPECT_EQ(Float(1, 7.0), "7E+000");
-  EXPECT_EQ(Float(3, 0.0012345), "1.23E-003");
+TEST(FeRealToFloat, DigitsExponentRoundingZeroAndNonFinite) {
+  ExpectResults(Float, {{5, 1234.5, "1.2345E+003"}, {5, -1234.5, "-1.2345E+003"}, {1, 7.0, "7E+000"},
+      {3, 0.0012345, "1.23E-003"}});
   EXPECT_EQ(Float(0, 1.0 / 3.0), "3.33333333333333E-001");  // 0 means 15 digits
   // The last digit is rounded, exact halves away from zero.
-  EXPECT_EQ(Float(3, 9.996), "1.00E+001");
-  EXPECT_EQ(Float(2, 0.125), "1.3E-001");
-  EXPECT_EQ(Float(2, -0.125), "-1.3E-001");
+  ExpectResults(Float, {{3, 9.996, "1.00E+001"}, {2, 0.125, "1.3E-001"}, {2, -0.125, "-1.3E-001"}});
   EXPECT_EQ(Float(2, 0.135), "1.4E-001");  // 0.13500000000000000888 rounds up
   EXPECT_EQ(Float(2, 0.145), "1.4E-001");  // 0.14499999999999999001 rounds down
   EXPECT_EQ(Float(17, 0.1), "1.0000000000000001E-001");
   // Digits past the 17th are zeros.
-  EXPECT_EQ(Float(20, 0.1), "1.0000000000000001000E-001");
-  EXPECT_EQ(Float(4, 1e300), "1.000E+300");
-  EXPECT_EQ(Float(3, 5e-324), "4.94E-324");
-}
-
-TEST(FeRealToFloat, ZeroAndNonFinite) {
-  EXPECT_EQ(Float(4, 0.0), "0.000");
-  EXPECT_EQ(Float(4, -0.0), "0.000");
-  EXPECT_EQ(Float(1, 0.0), "0");
-  EXPECT_EQ(Float(5, kInf), "Infinite");
-  EXPECT_EQ(Float(5, -kInf), "Infinite");
-  EXPECT_EQ(Float(5, kNaN), "Infinite");
+  ExpectResults(Float, {{20, 0.1, "1.0000000000000001000E-001"}, {4, 1e300, "1.000E+300"}, {3, 5e-324, "4.94E-324"},
+      {4, 0.0, "0.000"}, {4, -0.0, "0.000"}, {1, 0.0, "0"}, {5, kInf, "Infinite"}, {5, -kInf, "Infinite"},
+      {5, kNaN, "Infinite"}});
   EXPECT_EQ(Eng(5, kNaN), "Infinite");
   EXPECT_EQ(Fixed(2, -kInf), "Infinite");
 }
 
 TEST(FeRealToEng, ExponentMultipleOfThree) {
-  EXPECT_EQ(Eng(5, 1234.5), "1.2345E+003");
-  EXPECT_EQ(Eng(5, 12345.0), "12.345E+003");
-  EXPECT_EQ(Eng(5, 123456.0), "123.46E+003");
-  EXPECT_EQ(Eng(7, 1e-5), "10.00000E-006");
-  EXPECT_EQ(Eng(4, -0.000123456), "-123.5E-006");
+  ExpectResults(Eng, {{5, 1234.5, "1.2345E+003"}, {5, 12345.0, "12.345E+003"}, {5, 123456.0, "123.46E+003"},
+      {7, 1e-5, "10.00000E-006"}, {4, -0.000123456, "-123.5E-006"}});
   EXPECT_EQ(Eng(1, 12345.0), "10E+003");  // fewer digits than integer places
   EXPECT_EQ(Eng(3, 999.6), "1.00E+003");  // rounding moves to the next group
   EXPECT_EQ(Eng(3, 1.5), "1.50E+000");
@@ -104,25 +83,14 @@ TEST(FeRealToEng, ExponentMultipleOfThree) {
 }
 
 TEST(FeRealToFixed, PlacesAndFifteenDigits) {
-  EXPECT_EQ(Fixed(3, 1234.5678), "1234.568");
-  EXPECT_EQ(Fixed(0, 1234.5678), "1235.");
-  EXPECT_EQ(Fixed(-1, 1234.5678), "1235");
-  EXPECT_EQ(Fixed(2, -0.004), "-0.00");
-  EXPECT_EQ(Fixed(2, 0.005), "0.01");
+  ExpectResults(Fixed, {{3, 1234.5678, "1234.568"}, {0, 1234.5678, "1235."}, {-1, 1234.5678, "1235"},
+      {2, -0.004, "-0.00"}, {2, 0.005, "0.01"}});
   EXPECT_EQ(Fixed(2, 2.675), "2.67");  // 2.67499999999999982236431605997495353221893310546875
-  EXPECT_EQ(Fixed(0, 0.5), "1.");
-  EXPECT_EQ(Fixed(0, 2.5), "3.");
-  EXPECT_EQ(Fixed(1, 9.96), "10.0");
-  EXPECT_EQ(Fixed(3, 0.0004), "0.000");
-  EXPECT_EQ(Fixed(3, 0.0006), "0.001");
-  EXPECT_EQ(Fixed(2, 0.0), "0.00");
-  EXPECT_EQ(Fixed(-1, 0.0), "0");
+  ExpectResults(Fixed, {{0, 0.5, "1."}, {0, 2.5, "3."}, {1, 9.96, "10.0"}, {3, 0.0004, "0.000"}, {3, 0.0006, "0.001"},
+      {2, 0.0, "0.00"}, {-1, 0.0, "0"}});
   // Digits after the 15th significant digit are "0".
-  EXPECT_EQ(Fixed(20, 0.1), "0.10000000000000000000");
-  EXPECT_EQ(Fixed(2, 123456789012345678.0), "123456789012346000.00");
-  EXPECT_EQ(Fixed(1, 1e22), "10000000000000000000000.0");
-  EXPECT_EQ(Fixed(17, 1.0 / 3.0), "0.33333333333333300");
-  EXPECT_EQ(Fixed(2, 5e-324), "0.00");
+  ExpectResults(Fixed, {{20, 0.1, "0.10000000000000000000"}, {2, 123456789012345678.0, "123456789012346000.00"},
+      {1, 1e22, "10000000000000000000000.0"}, {17, 1.0 / 3.0, "0.33333333333333300"}, {2, 5e-324, "0.00"}});
 }
 
 // printf's correctly rounded digits with a three-digit exponent.
@@ -166,15 +134,9 @@ TEST(FeConversionsAgainstPrintf, RandomValues) {
   EXPECT_GT(compared, 100);
 }
 
-TEST(FeLRtoStr, PartExamples) {
-  EXPECT_EQ(LR(6, 12, 1234.5678), "1234.5678");
-  EXPECT_EQ(LR(6, 12, 0.0), "0");
-  EXPECT_EQ(LR(6, 12, -0.0), "0");
-  EXPECT_EQ(LR(6, 12, 1e-5), "10.0E-6");
-  EXPECT_EQ(LR(6, 12, 14.7), "14.7");
-}
-
-TEST(FeLRtoStr, WidthPrecisionAndForms) {
+TEST(FeLRtoStr, ExamplesWidthPrecisionAndForms) {
+  ExpectResults(LR, {{6, 12, 1234.5678, "1234.5678"}, {6, 12, 0.0, "0"}, {6, 12, -0.0, "0"}, {6, 12, 1e-5, "10.0E-6"},
+      {6, 12, 14.7, "14.7"}});
   // Width 0: the 17-digit exponent form, tidied.
   EXPECT_EQ(LR(6, 0, 1234.5), "1.2345E+3");
   EXPECT_EQ(LR(6, 0, 0.1), "1.0000000000000001E-1");
@@ -182,28 +144,21 @@ TEST(FeLRtoStr, WidthPrecisionAndForms) {
   EXPECT_EQ(LR(0, 12, 1.0 / 3.0), "0.3333333333");
   EXPECT_EQ(LR(2, 12, -2.0 / 3.0), "-0.67");
   // Too wide for the field: engineering form with width - s - 3 - e digits.
-  EXPECT_EQ(LR(6, 12, 123456789012.0), "123.4568E+9");
-  EXPECT_EQ(LR(6, 12, -123456789012.0), "-123.457E+9");
-  EXPECT_EQ(LR(6, 12, 1e150), "1.0E+150");
-  EXPECT_EQ(LR(6, 5, 123456.0), "100E+3");
+  ExpectResults(LR, {{6, 12, 123456789012.0, "123.4568E+9"}, {6, 12, -123456789012.0, "-123.457E+9"},
+      {6, 12, 1e150, "1.0E+150"}, {6, 5, 123456.0, "100E+3"}});
   // Below the threshold: engineering form.
-  EXPECT_EQ(LR(6, 12, -2.5e-7), "-250.0E-9");
-  EXPECT_EQ(LR(6, 12, 5e-324), "4.940656E-324");
-  EXPECT_EQ(LR(6, 12, 1e-4), "0.0001");
+  ExpectResults(LR, {{6, 12, -2.5e-7, "-250.0E-9"}, {6, 12, 5e-324, "4.940656E-324"}, {6, 12, 1e-4, "0.0001"}});
   // A field far too narrow still gives a number.
   EXPECT_EQ(LR(6, 1, 1234.5), "1E+3");
 }
 
 TEST(FeLRtoStr, NonFiniteAndHuge) {
-  EXPECT_EQ(LR(6, 12, kInf), "Infinite");
-  EXPECT_EQ(LR(6, 12, -kInf), "Infinite");
-  EXPECT_EQ(LR(6, 12, kNaN), "Infinite");
-  EXPECT_EQ(LR(6, 0, kNaN), "Infinite");
+  ExpectResults(LR, {{6, 12, kInf, "Infinite"}, {6, 12, -kInf, "Infinite"}, {6, 12, kNaN, "Infinite"},
+      {6, 0, kNaN, "Infinite"}});
   // A wide field does not spill hundreds of integer digits.
   EXPECT_EQ(LR(6, 30, 1e300), "1.0000000000000001E+300");  // 1.00000000000000005250e300
-  EXPECT_EQ(LR(6, 30, 1.5e25), "15000000000000000000000000.0");
-  EXPECT_EQ(LR(6, 25, 1.5e25), "15.0E+24");
-  EXPECT_EQ(LR(2, 30, 1.5e21), "1500000000000000000000.0");
+  ExpectResults(LR, {{6, 30, 1.5e25, "15000000000000000000000000.0"}, {6, 25, 1.5e25, "15.0E+24"},
+      {2, 30, 1.5e21, "1500000000000000000000.0"}});
 }
 
 TEST(FeLRtoStr, ThresholdSetter) {
@@ -221,32 +176,16 @@ TEST(FeLRtoStr, ThresholdSetter) {
 
 TEST(FeLRtoStr, TextLengthLimit) {
   std::string t;
-  try {
-    LRtoStr(t, 6, 12, 1.0, 11);
-    FAIL() << "no raise";
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.module(), "FE");
-    EXPECT_EQ(e.message(), "FE.LRtoStr()");
-    EXPECT_EQ(e.code(), 1);
-  }
+  qmx::test::ExpectRaise([&] { LRtoStr(t, 6, 12, 1.0, 11); }, "FE", "FE.LRtoStr()", 1);
   LRtoStr(t, 6, 12, 1.0, 12);
   EXPECT_EQ(t, "1.0");
   LRtoStr(t, 6, 0, -1.0 / 3.0, 12);  // cut to the destination
   EXPECT_EQ(t, "-3.333333333");
-  try {
-    LONGREALtoStr(t, 5, 1.0, 3);
-    FAIL() << "no raise";
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.message(), "FE.LONGREALtoStr() string too small");
-    EXPECT_EQ(e.code(), 8);
-  }
+  qmx::test::ExpectRaise([&] { LONGREALtoStr(t, 5, 1.0, 3); }, "FE", "FE.LONGREALtoStr() string too small", 8);
 }
 
 TEST(FeLONGREALtoStr, SignificantDigits) {
-  EXPECT_EQ(LONG(5, 101.352930), "101.35");
-  EXPECT_EQ(LONG(5, 0.0123), "0.0123");
-  EXPECT_EQ(LONG(5, 0.0), "0");
-  EXPECT_EQ(LONG(0, 1234.5), "1.2345E+3");
+  ExpectResults(LONG, {{5, 101.352930, "101.35"}, {5, 0.0123, "0.0123"}, {5, 0.0, "0"}, {0, 1234.5, "1.2345E+3"}});
   EXPECT_EQ(LONG(5, 5.0), "5.0");             // m = 0: z(5) + 5 places
   EXPECT_EQ(LONG(3, 0.012345), "0.01235");     // z = 2, 5 places
   EXPECT_EQ(LONG(3, 123456.0), "123E+3");      // digits + 1 < m
@@ -257,47 +196,20 @@ TEST(FeLONGREALtoStr, SignificantDigits) {
   EXPECT_EQ(LONG(25, 1e300), "1.0000000000000001E+300");
 }
 
-TEST(FeTidyNumber, PartExamples) {
-  EXPECT_EQ(Tidy("12.340000"), "12.34");
-  EXPECT_EQ(Tidy("12.000"), "12.0");
-  EXPECT_EQ(Tidy("12."), "12");
-  EXPECT_EQ(Tidy(".5"), "0.5");
-  EXPECT_EQ(Tidy("-007.50"), "-7.5");
-  EXPECT_EQ(Tidy("1.5000E+003"), "1.5E+3");
-  EXPECT_EQ(Tidy("2.0E+000"), "2.0");
-  EXPECT_EQ(Tidy("1,234.5"), "1234.5");
-  EXPECT_EQ(Tidy("12 psi"), "12");
-  EXPECT_EQ(Tidy("abc"), "0");
-}
-
-TEST(FeTidyNumber, StatesAndNeverEmpty) {
-  EXPECT_EQ(Tidy(""), "0");
-  EXPECT_EQ(Tidy("000"), "0");
-  EXPECT_EQ(Tidy("-"), "0");
-  EXPECT_EQ(Tidy("+-5"), "+5");
-  EXPECT_EQ(Tidy("0-5"), "-5");
+TEST(FeTidyNumber, ExamplesStatesAndNeverEmpty) {
+  ExpectResults(Tidy, {{"12.340000", true, "12.34"}, {"12.000", true, "12.0"}, {"12.", true, "12"}, {".5", true, "0.5"},
+      {"-007.50", true, "-7.5"}, {"1.5000E+003", true, "1.5E+3"}, {"2.0E+000", true, "2.0"},
+      {"1,234.5", true, "1234.5"}, {"12 psi", true, "12"}, {"abc", true, "0"}, {"", true, "0"}, {"000", true, "0"},
+      {"-", true, "0"}, {"+-5", true, "+5"}, {"0-5", true, "-5"}});
   EXPECT_EQ(Tidy("-0-31"), "-31");  // one sign at most
-  EXPECT_EQ(Tidy("1.2.3"), "1.23");
-  EXPECT_EQ(Tidy("10.0500"), "10.05");
-  EXPECT_EQ(Tidy("1.50E5"), "1.5E5");
-  EXPECT_EQ(Tidy("1.5E-0007"), "1.5E-7");
-  EXPECT_EQ(Tidy("1.5E10"), "1.5E10");
-  EXPECT_EQ(Tidy("3E"), "3");
-  EXPECT_EQ(Tidy("3E-"), "3");
-  EXPECT_EQ(Tidy("3E00"), "3");
-  EXPECT_EQ(Tidy("7 degree"), "7");
-  EXPECT_EQ(Tidy("-.25"), "-0.25");
+  ExpectResults(Tidy, {{"1.2.3", true, "1.23"}, {"10.0500", true, "10.05"}, {"1.50E5", true, "1.5E5"},
+      {"1.5E-0007", true, "1.5E-7"}, {"1.5E10", true, "1.5E10"}, {"3E", true, "3"}, {"3E-", true, "3"},
+      {"3E00", true, "3"}, {"7 degree", true, "7"}, {"-.25", true, "-0.25"}});
 }
 
-TEST(FeTidyNumber, WithoutStripping) {
-  EXPECT_EQ(Tidy("12.340000", false), "12.340000");
-  EXPECT_EQ(Tidy("1.5000E+003", false), "1.5000E+003");
-  EXPECT_EQ(Tidy("-007.50", false), "-7.50");
-  EXPECT_EQ(Tidy("2.0E+000", false), "2.0E+0");
-  EXPECT_EQ(Tidy("abc", false), "0");
-}
-
-TEST(FeHasDigit, Digits) {
+TEST(FeTidyNumber, WithoutStrippingAndHasDigit) {
+  ExpectResults(Tidy, {{"12.340000", false, "12.340000"}, {"1.5000E+003", false, "1.5000E+003"},
+      {"-007.50", false, "-7.50"}, {"2.0E+000", false, "2.0E+0"}, {"abc", false, "0"}});
   EXPECT_TRUE(HasDigit("a1"));
   EXPECT_TRUE(HasDigit("0"));
   EXPECT_FALSE(HasDigit("-.E"));
@@ -305,26 +217,19 @@ TEST(FeHasDigit, Digits) {
 }
 
 TEST(FeStrToReal, Accepted) {
-  double x = 0;
-  EXPECT_TRUE(StrToReal("12", x));
-  EXPECT_EQ(x, 12.0);
-  EXPECT_TRUE(StrToReal("  -7.5", x));
-  EXPECT_EQ(x, -7.5);
-  EXPECT_TRUE(StrToReal("+1.5E+3", x));
-  EXPECT_EQ(x, 1500.0);
-  EXPECT_TRUE(StrToReal("2e-3", x));
-  EXPECT_EQ(x, 0.002);
-  EXPECT_TRUE(StrToReal("12.", x));
-  EXPECT_EQ(x, 12.0);
-  EXPECT_TRUE(StrToReal("101352.93", x));
-  EXPECT_EQ(x, 101352.93);
-  EXPECT_TRUE(StrToReal("1e-400", x));  // underflow is zero, not a failure
-  EXPECT_EQ(x, 0.0);
-  EXPECT_TRUE(StrToReal("1.7976931348623157E308", x));
-  EXPECT_EQ(x, std::numeric_limits<double>::max());
+  // Underflow is zero, not a failure.
+  const std::pair<const char*, double> cases[] = {
+      {"12", 12.0},    {"  -7.5", -7.5},         {"+1.5E+3", 1500.0}, {"2e-3", 0.002},
+      {"12.", 12.0},   {"101352.93", 101352.93}, {"1e-400", 0.0},
+      {"1.7976931348623157E308", std::numeric_limits<double>::max()}};
+  for (const auto& [text, value] : cases) {
+    double x = -1.0;
+    EXPECT_TRUE(StrToReal(text, x)) << text;
+    EXPECT_EQ(x, value) << text;
+  }
 }
 
-TEST(FeStrToReal, Refused) {
+TEST(FeStrToReal, RefusedAndStrToInt) {
   double x = 42.0;
   for (const char* bad : {"", " ", "-", "abc", "12 ", "1.5E", "1.5E+", ".5", "1e400", "-1e400",
                           "1..2", "1,5", "inf", "nan", "0x10", "1e5.5", "--1", "1 2"}) {
@@ -332,9 +237,6 @@ TEST(FeStrToReal, Refused) {
     EXPECT_EQ(x, 42.0) << bad;
   }
   EXPECT_FALSE(StrToReal("1000000000000000000000000000000e-10000000000000000000000", x) && x != 0.0);
-}
-
-TEST(FeStrToInt, WholeNumbers) {
   std::int64_t v = 0;
   EXPECT_TRUE(StrToInt(" 42", v));
   EXPECT_EQ(v, 42);

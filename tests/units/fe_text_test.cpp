@@ -7,12 +7,14 @@
 #include <cctype>
 #include <limits>
 #include <string>
+#include <tuple>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 
 namespace {
 
 using namespace qmx::FE;
+using qmx::test::ExpectResults;
 
 // ---- GetItem / FindItem -----------------------------------------------------
 
@@ -23,46 +25,31 @@ std::string Item(int index, std::string_view seps, std::string_view text, bool& 
   return item;
 }
 
-TEST(GetItem, ItemsAreNumberedFromZeroAndEmptyItemsCount) {
-  bool last = true;
-  EXPECT_EQ(Item(0, ",", "a,bc,,d", last), "a");
-  EXPECT_FALSE(last);
-  EXPECT_EQ(Item(1, ",", "a,bc,,d", last), "bc");
-  EXPECT_FALSE(last);
-  EXPECT_EQ(Item(2, ",", "a,bc,,d", last), "");
-  EXPECT_FALSE(last);
-  EXPECT_EQ(Item(3, ",", "a,bc,,d", last), "d");
-  EXPECT_TRUE(last);
-}
-
-TEST(GetItem, AnyCharacterOfTheSetSeparates) {
-  bool last = false;
-  EXPECT_EQ(Item(2, ",;", "x;y,z", last), "z");
-  EXPECT_TRUE(last);
-  EXPECT_EQ(Item(1, ",;", "x;y,z", last), "y");
-  EXPECT_FALSE(last);
-}
-
-TEST(GetItem, TextEndingBeforeTheItemGivesEmptyAndLast) {
-  bool last = false;
-  EXPECT_EQ(Item(5, ",", "a,b", last), "");
-  EXPECT_TRUE(last);
-  EXPECT_EQ(Item(0, ",", "", last), "");
-  EXPECT_TRUE(last);
-  EXPECT_EQ(Item(-1, ",", "a,b", last), "");
-  EXPECT_TRUE(last);
-  // A trailing separator leaves an empty last item.
-  EXPECT_EQ(Item(2, ",", "a,b,", last), "");
-  EXPECT_TRUE(last);
-}
-
-TEST(GetItem, ItemIsCutToItsCapacity) {
+TEST(GetItem, ItemsFromZeroEmptyItemsCountAndTheLastIsReported) {
+  struct Case {
+    int index;
+    const char *seps, *text, *item;
+    bool last;
+  };
+  // Any character of the set separates; a text ending before the item gives an empty last item,
+  // as does a trailing separator.
+  const Case cases[] = {{0, ",", "a,bc,,d", "a", false}, {1, ",", "a,bc,,d", "bc", false},
+                        {2, ",", "a,bc,,d", "", false},  {3, ",", "a,bc,,d", "d", true},
+                        {2, ",;", "x;y,z", "z", true},    {1, ",;", "x;y,z", "y", false},
+                        {5, ",", "a,b", "", true},        {0, ",", "", "", true},
+                        {-1, ",", "a,b", "", true},       {2, ",", "a,b,", "", true}};
+  for (const Case& c : cases) {
+    bool last = !c.last;
+    EXPECT_EQ(Item(c.index, c.seps, c.text, last), c.item) << c.text << " " << c.index;
+    EXPECT_EQ(last, c.last) << c.text << " " << c.index;
+  }
+  // The item is cut to its capacity.
   bool last = false;
   EXPECT_EQ(Item(1, " ", "Jan February", last, 3), "Feb");
   EXPECT_TRUE(last);
 }
 
-TEST(FindItem, FirstMatchingItem) {
+TEST(FindItem, FirstMatchingItemOrTheIndexLeftAlone) {
   int index = -7;
   EXPECT_TRUE(FindItem(index, "|", "SGERG", "AGA8|SGERG|NX19|SGERG|"));
   EXPECT_EQ(index, 1);
@@ -71,17 +58,23 @@ TEST(FindItem, FirstMatchingItem) {
   // The empty item after the trailing separator is an item too.
   EXPECT_TRUE(FindItem(index, "|", "", "A|B|"));
   EXPECT_EQ(index, 2);
-}
-
-TEST(FindItem, NoMatchLeavesTheIndex) {
-  int index = 9;
+  index = 9;
   EXPECT_FALSE(FindItem(index, "|", "SGE", "AGA8|SGERG|"));
-  EXPECT_EQ(index, 9);
   EXPECT_FALSE(FindItem(index, "|", "x", ""));
   EXPECT_EQ(index, 9);
 }
 
-// ---- character filters ------------------------------------------------------
+// ---- character filters and blank runs ------------------------------------------
+
+std::string Blanks(std::string t) {
+  BlanksToSeparator(',', t);
+  return t;
+}
+
+std::string Shrunk(std::string t) {
+  ShrinkBlankRuns(t);
+  return t;
+}
 
 TEST(CharFilters, RemoveKeepReplace) {
   std::string t = "1,234.5 kg";
@@ -99,85 +92,47 @@ TEST(CharFilters, RemoveKeepReplace) {
   EXPECT_EQ(t, "");
 }
 
-// ---- blank runs -------------------------------------------------------------
-
-TEST(BlanksToSeparator, SingleBlanksStayRunsBecomeOneSeparator) {
-  std::string t = "Mass flow   12.5  kg/s ";
-  BlanksToSeparator(',', t);
-  EXPECT_EQ(t, "Mass flow,12.5,kg/s");
-  t = "  lead and trail  ";
-  BlanksToSeparator(',', t);
-  EXPECT_EQ(t, ",lead and trail,");
-  t = " a";
-  BlanksToSeparator(',', t);
-  EXPECT_EQ(t, " a");
-  t = "";
-  BlanksToSeparator(',', t);
-  EXPECT_EQ(t, "");
-  t = " ";
-  BlanksToSeparator(',', t);
-  EXPECT_EQ(t, "");
-}
-
-TEST(ShrinkBlankRuns, RunsLoseOneBlank) {
-  std::string t = "a b  c   d    e";
-  ShrinkBlankRuns(t);
-  EXPECT_EQ(t, "a b c  d   e");
-  t = "  x ";
-  ShrinkBlankRuns(t);
-  EXPECT_EQ(t, " x ");
-  t = "";
-  ShrinkBlankRuns(t);
-  EXPECT_EQ(t, "");
+TEST(BlankRuns, SingleBlanksStayRunsBecomeOneSeparatorOrLoseOneBlank) {
+  EXPECT_EQ(Blanks("Mass flow   12.5  kg/s "), "Mass flow,12.5,kg/s");
+  ExpectResults(Blanks, {{"  lead and trail  ", ",lead and trail,"}, {" a", " a"}, {"", ""}, {" ", ""}});
+  ExpectResults(Shrunk, {{"a b  c   d    e", "a b c  d   e"}, {"  x ", " x "}, {"", ""}});
 }
 
 // ---- dates ------------------------------------------------------------------
 
 TEST(DateTimeStrings, DayMonthTwoDigitYearAndHourMinute) {
-  std::string time, date;
-  DateTimeStrings(time, date, DateTime{2014, 12, 5, 9, 5, 0});
-  EXPECT_EQ(date, "5-Dec-14");
-  EXPECT_EQ(time, "9:05");
-  DateTimeStrings(time, date, DateTime{2007, 1, 31, 23, 59, 59});
-  EXPECT_EQ(date, "31-Jan-07");
-  EXPECT_EQ(time, "23:59");
-  DateTimeStrings(time, date, DateTime{2026, 13, 1, 0, 0, 0});
-  EXPECT_EQ(date, "1-\?\?\?-26");
-  EXPECT_EQ(time, "0:00");
-  DateTimeStrings(time, date, DateTime{1999, 6, 1, 12, 10, 0});
-  EXPECT_EQ(date, "1-Jun-99");
+  const std::tuple<DateTime, const char*, const char*> cases[] = {
+      {DateTime{2014, 12, 5, 9, 5, 0}, "5-Dec-14", "9:05"},
+      {DateTime{2007, 1, 31, 23, 59, 59}, "31-Jan-07", "23:59"},
+      {DateTime{2026, 13, 1, 0, 0, 0}, "1-\?\?\?-26", "0:00"},
+      {DateTime{1999, 6, 1, 12, 10, 0}, "1-Jun-99", "12:10"}};
+  for (const auto& [when, date, time] : cases) {
+    std::string t, d;
+    DateTimeStrings(t, d, when);
+    EXPECT_EQ(d, date);
+    EXPECT_EQ(t, time);
+  }
 }
 
-TEST(DateStr, TodayWithoutLeadingZeros) {
-  std::string text;
-  {
-    ScopedClock fixed([] { return DateTime{2014, 12, 5, 9, 30, 15}; });
+// Today's date without leading zeros, the compact stamp for file names, and the system clock
+// back after a scoped clock.
+TEST(DateStr, TodayStampAndClock) {
+  const std::tuple<DateTime, const char*, const char*> cases[] = {
+      {DateTime{2014, 12, 5, 9, 30, 15}, "5-Dec-14", "5Dec14_93015"},
+      {DateTime{2005, 3, 7, 0, 0, 0}, "7-Mar-5", nullptr},
+      {DateTime{2008, 7, 14, 16, 4, 5}, nullptr, "14Jul08_1645"}};
+  for (const auto& [when, date, stamp] : cases) {
+    ScopedClock fixed([&when] { return when; });
+    std::string text;
     DateStr(text);
-    EXPECT_EQ(text, "5-Dec-14");
-  }
-  ScopedClock fixed([] { return DateTime{2005, 3, 7, 0, 0, 0}; });
-  DateStr(text);
-  EXPECT_EQ(text, "7-Mar-5");
-}
-
-TEST(DateStamp, CompactStampForFileNames) {
-  std::string text;
-  {
-    ScopedClock fixed([] { return DateTime{2014, 12, 5, 9, 30, 15}; });
+    if (date) {
+      EXPECT_EQ(text, date);
+    }
     DateStamp(text);
-    EXPECT_EQ(text, "5Dec14_93015");
-  }
-  {
-    ScopedClock fixed([] { return DateTime{2008, 7, 14, 16, 4, 5}; });
-    DateStamp(text);
-    EXPECT_EQ(text, "14Jul08_1645");
-  }
-}
-
-TEST(Clock, SystemClockIsRestoredAfterAScopedClock) {
-  {
-    ScopedClock fixed([] { return DateTime{2014, 12, 5, 9, 30, 15}; });
-    EXPECT_EQ(Now().year, 2014);
+    if (stamp) {
+      EXPECT_EQ(text, stamp);
+    }
+    EXPECT_EQ(Now().year, when.year);
   }
   const DateTime now = Now();
   EXPECT_GE(now.year, 2020);
@@ -193,33 +148,20 @@ std::string Dhms(int decimals, double t) {
   return text;
 }
 
-TEST(SecondsToDHMS, LeadingZeroFieldsAreLeftOut) {
+TEST(SecondsToDHMS, LeadingZeroFieldsLeftOutRoundingCarriesSignKept) {
   EXPECT_EQ(Dhms(1, 90061.5), "1:1:1:1.5");
   EXPECT_EQ(Dhms(2, 59.25), "59.25");
   EXPECT_EQ(Dhms(0, 3600), "1:0:0");  // zero seconds carry no point
-  EXPECT_EQ(Dhms(-1, 3661), "1:1:1");
-  EXPECT_EQ(Dhms(3, 86400), "1:0:0:0.000");
-  EXPECT_EQ(Dhms(1, 0), "0.0");
-}
-
-TEST(SecondsToDHMS, RoundingCarriesIntoTheMinutes) {
-  EXPECT_EQ(Dhms(1, 3599.99), "1:0:0.0");
-  EXPECT_EQ(Dhms(0, 59.7), "1:0");
-  EXPECT_EQ(Dhms(-1, 119.5), "2:0");
+  ExpectResults(Dhms, {{-1, 3661, "1:1:1"}, {3, 86400, "1:0:0:0.000"}, {1, 0, "0.0"}, {1, 3599.99, "1:0:0.0"},
+      {0, 59.7, "1:0"}, {-1, 119.5, "2:0"}});
   EXPECT_EQ(Dhms(1, 3659.25), "1:0:59.3");  // half away from zero, as the seconds are written
-}
-
-TEST(SecondsToDHMS, NegativeTimeKeepsItsSign) {
-  EXPECT_EQ(Dhms(0, -61), "-1:1.");
-  EXPECT_EQ(Dhms(1, -90061.5), "-1:1:1:1.5");
-  EXPECT_EQ(Dhms(1, -0.0), "0.0");
-  EXPECT_EQ(Dhms(1, -0.01), "0.0");
+  ExpectResults(Dhms, {{0, -61, "-1:1."}, {1, -90061.5, "-1:1:1:1.5"}, {1, -0.0, "0.0"}, {1, -0.01, "0.0"}});
 }
 
 TEST(SecondsToDHMS, NonFiniteAndHugeTimes) {
-  EXPECT_EQ(Dhms(1, std::numeric_limits<double>::infinity()), "Infinite");
-  EXPECT_EQ(Dhms(1, -std::numeric_limits<double>::infinity()), "Infinite");
-  EXPECT_EQ(Dhms(1, std::numeric_limits<double>::quiet_NaN()), "Infinite");
+  ExpectResults(Dhms, {{1, std::numeric_limits<double>::infinity(), "Infinite"},
+      {1, -std::numeric_limits<double>::infinity(), "Infinite"},
+      {1, std::numeric_limits<double>::quiet_NaN(), "Infinite"}});
   const std::string huge = Dhms(0, 1e300);
   ASSERT_FALSE(huge.empty());
   double back = 0;
@@ -281,14 +223,8 @@ TEST(StdPwd, PieceBeyondTheEndRaises) {
   std::string text = "kept";
   for (auto [start, length] : {std::pair{kStdPwdLength - 3, 4}, std::pair{kStdPwdLength + 1, 0},
                                std::pair{-1, 2}, std::pair{0, -1}, std::pair{1, 2147483647}}) {
-    try {
-      StdPwd(text, start, length);
-      ADD_FAILURE() << start << " " << length;
-    } catch (const qmx::Error& e) {
-      EXPECT_EQ(e.module(), "FE");
-      EXPECT_EQ(e.message(), "FE.StdPwd() overrun");
-      EXPECT_EQ(e.code(), 7);
-    }
+    SCOPED_TRACE(testing::Message() << start << " " << length);
+    qmx::test::ExpectRaise([&] { StdPwd(text, start, length); }, "FE", "FE.StdPwd() overrun", 7);
   }
   EXPECT_EQ(text, "kept");
 }

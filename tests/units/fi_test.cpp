@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 #include "units/fe.hpp"
 
 namespace {
@@ -33,29 +32,25 @@ std::string Text(const RVal& rv) {
   return text;
 }
 
-void ExpectRaise(const std::function<void()>& op, const std::string& message, int code) {
-  try {
-    op();
-    ADD_FAILURE() << "no raise, expected " << message;
-  } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.module(), "FI");
-    EXPECT_EQ(e.message(), message);
-    EXPECT_EQ(e.code(), code);
-  }
+std::string Sci(const RVal& rv) {
+  std::string text;
+  RVgetSciStr(text, rv);
+  return text;
 }
 
-// ---- RVinit / RVkill -------------------------------------------------------------
+// The stored value after an entry the field accepts; NaN when it refuses the text.
+double Entered(std::string_view text, RVal& rv) { return RVsetValStr(text, rv) ? RVgetLReal(rv) : kNaN; }
 
-TEST(RVinit, Defaults) {
+void ExpectRaise(auto&& op, const std::string& message, int code) { qmx::test::ExpectRaise(op, "FI", message, code); }
+
+TEST(RVinit, DefaultsAndRelease) {
   auto rv = Make(1234.5678, fIN);
   ASSERT_TRUE(rv);
   EXPECT_EQ(rv->tag, 12345);
   EXPECT_EQ(rv->value, 1234.5678);
   EXPECT_EQ(rv->minimum, 0);
   EXPECT_EQ(rv->maximum, 0);
-  EXPECT_FALSE(rv->minimumSet);
-  EXPECT_FALSE(rv->maximumSet);
-  EXPECT_FALSE(rv->beep);
+  EXPECT_FALSE(rv->minimumSet || rv->maximumSet || rv->beep);
   EXPECT_TRUE(rv->valid);
   EXPECT_EQ(rv->aux, 0);
   EXPECT_EQ(rv->mode, DisplayMode::Fraction);
@@ -67,10 +62,6 @@ TEST(RVinit, Defaults) {
   // The first text is the width/precision format, not the 5 significant digits.
   EXPECT_EQ(Text(*rv), "1234.5678");
   EXPECT_EQ(Text(*Make(0)), "0");
-}
-
-TEST(RVkill, ReleasesAndRefusesAnUninitialisedRecord) {
-  auto rv = Make(1);
   RVkill(rv);
   EXPECT_FALSE(rv);
   ExpectRaise([&] { RVkill(rv); }, "FI.RVkill() INVALID RVal", 1);
@@ -79,22 +70,14 @@ TEST(RVkill, ReleasesAndRefusesAnUninitialisedRecord) {
   EXPECT_TRUE(untagged);
 }
 
-// ---- display modes and formats -------------------------------------------------
-
-TEST(DisplayMode, PercentShowsAndTakesHundredths) {
+TEST(DisplayMode, PercentAndPartsPerMillion) {
   auto rv = Make(0.0123);
   RVsetToPercent(*rv);
   EXPECT_EQ(Text(*rv), "1.23");
-  EXPECT_TRUE(RVsetValStr("2.5", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 0.025);
+  EXPECT_EQ(Entered("2.5", *rv), 0.025);
   EXPECT_EQ(Text(*rv), "2.5");
-}
-
-TEST(DisplayMode, PartsPerMillion) {
-  auto rv = Make(0);
   RVsetToPartsPerMillion(*rv);
-  EXPECT_TRUE(RVsetValStr("150", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 0.00015);
+  EXPECT_EQ(Entered("150", *rv), 0.00015);
   EXPECT_EQ(Text(*rv), "150.0");
 }
 
@@ -104,16 +87,20 @@ TEST(DisplayMode, TimeUsesDaysHoursMinutesSeconds) {
   EXPECT_EQ(Text(*rv), "1:1:1:1.50000");  // 5 significant digits give 5 decimals
   RVsetFwPr(1, 12, *rv);
   EXPECT_EQ(Text(*rv), "1:1:1:1.5");
-  EXPECT_TRUE(RVsetValStr("1:30", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 90);
+  EXPECT_EQ(Entered("1:30", *rv), 90);
   EXPECT_EQ(Text(*rv), "1:30.0");
   EXPECT_FALSE(RVsetValStr("1:30 min", *rv));
   EXPECT_EQ(RVgetLReal(*rv), 90);
   // A negative time keeps its sign through the text.
   RVsetLReal(-61, *rv);
   EXPECT_EQ(Text(*rv), "-1:1.0");
-  EXPECT_TRUE(RVsetValStr("-2:0", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), -120);
+  EXPECT_EQ(Entered("-2:0", *rv), -120);
+  for (double v : {kInf, kNaN}) {
+    RVsetLReal(v, *rv);
+    EXPECT_EQ(Text(*rv), "Infinite");
+  }
+  EXPECT_FALSE(RVsetValStr("abc", *rv));  // no tidy in time mode: a text without digits is refused
+  EXPECT_EQ(Entered("59.25", *rv), 59.25);
 }
 
 TEST(Format, SignificantDigitsAndWidthPrecision) {
@@ -134,38 +121,27 @@ TEST(Format, SignificantDigitsAndWidthPrecision) {
   EXPECT_EQ(rv->sigDigits, 0);
   RVsetPrecision(1000, *rv);
   EXPECT_EQ(rv->sigDigits, 255);
+  // A value clamped by a limit is shown in the display mode.
+  auto pct = Make(0.5);
+  RVsetToPercent(*pct);
+  RVsetMaxLimit(0.2894, *pct);
+  EXPECT_EQ(RVgetLReal(*pct), 0.2894);
+  EXPECT_EQ(Text(*pct), "28.94");
 }
 
-TEST(Format, ClampedValueIsShownInTheDisplayMode) {
-  auto rv = Make(0.5);
-  RVsetToPercent(*rv);
-  RVsetMaxLimit(0.2894, *rv);
-  EXPECT_EQ(RVgetLReal(*rv), 0.2894);
-  EXPECT_EQ(Text(*rv), "28.94");
-}
-
-TEST(Format, NonFiniteResultsReadInfinite) {
-  auto rv = Make(1, fOUT);
-  RVsetLReal(kNaN, *rv);
-  EXPECT_EQ(Text(*rv), "Infinite");
-  std::string sci;
-  RVgetSciStr(sci, *rv);
-  EXPECT_EQ(sci, "Infinite");
-  RVsetLReal(-kInf, *rv);
-  EXPECT_EQ(Text(*rv), "Infinite");
-}
-
-TEST(Format, SciStrHas17DigitsTidied) {
+TEST(Format, NonFiniteInvalidAndSeventeenDigitTexts) {
+  auto out = Make(1, fOUT);
+  RVsetLReal(kNaN, *out);
+  EXPECT_EQ(Text(*out), "Infinite");
+  EXPECT_EQ(Sci(*out), "Infinite");
+  RVsetLReal(-kInf, *out);
+  EXPECT_EQ(Text(*out), "Infinite");
   auto rv = Make(0.015625);
-  std::string sci;
-  RVgetSciStr(sci, *rv);
-  EXPECT_EQ(sci, "1.5625E-2");
+  EXPECT_EQ(Sci(*rv), "1.5625E-2");
   RVsetLReal(90061.5, *rv);
-  RVgetSciStr(sci, *rv);
-  EXPECT_EQ(sci, "9.00615E+4");
+  EXPECT_EQ(Sci(*rv), "9.00615E+4");
   rv->valid = false;
-  RVgetSciStr(sci, *rv);
-  EXPECT_EQ(sci, "--");
+  EXPECT_EQ(Sci(*rv), "--");
   EXPECT_EQ(Text(*rv), "--");
 }
 
@@ -186,30 +162,12 @@ TEST(Format, WidthZeroPrecisionZeroAndTheTextLimit) {
   EXPECT_LE(Text(*rv).size(), 31u);
 }
 
-TEST(DisplayMode, TimeWithNonFiniteValues) {
-  auto rv = Make(0);
-  RVsetToTime(*rv);
-  RVsetLReal(kInf, *rv);
-  EXPECT_EQ(Text(*rv), "Infinite");
-  RVsetLReal(kNaN, *rv);
-  EXPECT_EQ(Text(*rv), "Infinite");
-  EXPECT_FALSE(RVsetValStr("abc", *rv));  // no tidy in time mode: a text without digits is refused
-  EXPECT_TRUE(RVsetValStr("59.25", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 59.25);
-}
-
-// ---- entries -------------------------------------------------------------------
-
 TEST(RVsetValStr, TextIsTidiedBeforeConversion) {
   auto rv = Make(0);
-  EXPECT_TRUE(RVsetValStr("12 psi", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 12);
-  EXPECT_TRUE(RVsetValStr("1,234.5", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 1234.5);
-  EXPECT_TRUE(RVsetValStr("1e3", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 1000);
-  EXPECT_TRUE(RVsetValStr("-007.50", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), -7.5);
+  EXPECT_EQ(Entered("12 psi", *rv), 12);
+  EXPECT_EQ(Entered("1,234.5", *rv), 1234.5);
+  EXPECT_EQ(Entered("1e3", *rv), 1000);
+  EXPECT_EQ(Entered("-007.50", *rv), -7.5);
   // A text without a digit is refused and leaves the value as it was.
   for (const char* bad : {"abc", "", "-", "%"}) {
     EXPECT_FALSE(RVsetValStr(bad, *rv)) << bad;
@@ -256,26 +214,13 @@ TEST(RVsetValStr, SameTextIsAcceptedAtOnceUnlessInvalid) {
   auto rv = Make(0.5);
   RVsetLReal(0.25, *rv);
   const std::string shown = Text(*rv);
-  EXPECT_TRUE(RVsetValStr(shown, *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 0.25);
+  EXPECT_EQ(Entered(shown, *rv), 0.25);
   // An invalid field shows "--"; typing the hidden text is a real entry and
   // makes the field valid again.
   rv->valid = false;
   EXPECT_TRUE(RVsetValStr(shown, *rv));
   EXPECT_TRUE(rv->valid);
   EXPECT_EQ(Text(*rv), shown);
-}
-
-TEST(RVsetValStr, OutputAndUninitialisedFieldsRaise) {
-  auto out = Make(1, fOUT);
-  ExpectRaise([&] { RVsetValStr("2", *out); }, "FI.RVsetValStr() INVALID RVAL WRITE", 2);
-  bool changed = false;
-  ExpectRaise([&] { RVsetValStrDelta(changed, "2", *out); }, "FI.RVsetValStrDelta() INVALID RVAL WRITE", 2);
-  RVal blank;
-  ExpectRaise([&] { RVsetValStr("2", blank); }, "FI.RVsetValStr() UNINITIALIZED RVAL", 1);
-  ExpectRaise([&] { RVsetValStrDelta(changed, "2", blank); }, "FI.RVsetValStrDelta() UNINITIALIZED RVAL", 1);
-  EXPECT_FALSE(changed);
-  EXPECT_EQ(RVgetLReal(*out), 1);
 }
 
 TEST(RVsetValStrDelta, ReportsAChangedValueOnly) {
@@ -298,48 +243,35 @@ TEST(RVsetValStrDelta, ReportsAChangedValueOnly) {
   EXPECT_EQ(RVgetLReal(*rv), 0.25);
 }
 
-// ---- limits ----------------------------------------------------------------------
-
-TEST(Limits, FreshFieldAcceptsAnyValue) {
+TEST(Limits, InclusiveBoundsOnTheFractionAndClampOnSetting) {
   auto rv = Make(0.5);
   for (const char* text : {"-1e300", "1e300", "0", "-5"}) EXPECT_TRUE(RVsetValStr(text, *rv)) << text;
-}
-
-TEST(Limits, BothBoundsInclusive) {
-  auto rv = Make(0.5);
   RVsetMaxLimit(1, *rv);
-  EXPECT_TRUE(RVsetValStr("1", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 1);
+  EXPECT_EQ(Entered("1", *rv), 1);
   EXPECT_FALSE(RVsetValStr("1.0001", *rv));
   EXPECT_EQ(RVgetLReal(*rv), 1);
   RVsetMinLimit(0.01, *rv);
   EXPECT_TRUE(RVsetValStr("0.01", *rv));
   EXPECT_FALSE(RVsetValStr("0.0099", *rv));
   EXPECT_EQ(RVgetLReal(*rv), 0.01);
+  // A limit in percent mode applies to the fraction.
+  auto pct = Make(0);
+  RVsetToPercent(*pct);
+  RVsetMaxLimit(0.536, *pct);
+  EXPECT_EQ(Entered("50", *pct), 0.5);
+  EXPECT_FALSE(RVsetValStr("54", *pct));
+  EXPECT_EQ(RVgetLReal(*pct), 0.5);
+  // Setting a limit clamps the value.
+  auto clamped = Make(0.5);
+  RVsetMinLimit(0.7, *clamped);
+  EXPECT_EQ(RVgetLReal(*clamped), 0.7);
+  EXPECT_EQ(Text(*clamped), "0.7");
+  RVsetMaxLimit(0.6, *clamped);
+  EXPECT_EQ(RVgetLReal(*clamped), 0.6);
+  EXPECT_TRUE(clamped->minimumSet && clamped->maximumSet);
 }
 
-TEST(Limits, LimitInPercentModeAppliesToTheFraction) {
-  auto rv = Make(0);
-  RVsetToPercent(*rv);
-  RVsetMaxLimit(0.536, *rv);
-  EXPECT_TRUE(RVsetValStr("50", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 0.5);
-  EXPECT_FALSE(RVsetValStr("54", *rv));
-  EXPECT_EQ(RVgetLReal(*rv), 0.5);
-}
-
-TEST(Limits, SettingALimitClampsTheValue) {
-  auto rv = Make(0.5);
-  RVsetMinLimit(0.7, *rv);
-  EXPECT_EQ(RVgetLReal(*rv), 0.7);
-  EXPECT_EQ(Text(*rv), "0.7");
-  RVsetMaxLimit(0.6, *rv);
-  EXPECT_EQ(RVgetLReal(*rv), 0.6);
-  EXPECT_TRUE(rv->minimumSet);
-  EXPECT_TRUE(rv->maximumSet);
-}
-
-TEST(Limits, IgnoredForOutputFieldsAndNaN) {
+TEST(Limits, IgnoredForOutputFieldsAndNaNAndResults) {
   auto out = Make(5, fOUT);
   RVsetMaxLimit(1, *out);
   EXPECT_FALSE(out->maximumSet);
@@ -347,35 +279,30 @@ TEST(Limits, IgnoredForOutputFieldsAndNaN) {
   auto rv = Make(5);
   RVsetMinLimit(kNaN, *rv);
   RVsetMaxLimit(kNaN, *rv);
-  EXPECT_FALSE(rv->minimumSet);
-  EXPECT_FALSE(rv->maximumSet);
+  EXPECT_FALSE(rv->minimumSet || rv->maximumSet);
   EXPECT_TRUE(RVsetValStr("-3", *rv));
+  // A result is stored without checks.
+  auto in = Make(0.5, fIN);
+  RVsetMaxLimit(1, *in);
+  RVsetLReal(3, *in);
+  EXPECT_EQ(RVgetLReal(*in), 3);
+  EXPECT_EQ(Text(*in), "3.0");
 }
 
-TEST(RVsetLReal, StoresResultsWithoutChecks) {
-  auto rv = Make(0.5, fIN);
-  RVsetMaxLimit(1, *rv);
-  RVsetLReal(3, *rv);
-  EXPECT_EQ(RVgetLReal(*rv), 3);
-  EXPECT_EQ(Text(*rv), "3.0");
-}
-
-// ---- accessors -------------------------------------------------------------------
-
-TEST(Accessors, CheckAndAux) {
-  auto rv = Make(1, fINOUT);
+TEST(Accessors, WritesToOutputsAndEveryOperationOnAnUninitialisedRecordRaise) {
+  auto out = Make(1, fOUT);
   IOFlag io = fIN;
-  RVcheck(io, *rv);
-  EXPECT_EQ(io, fINOUT);
-  EXPECT_EQ(RVgetAux(*rv), 0);
-  RVsetAux(77, *rv);
-  EXPECT_EQ(RVgetAux(*rv), 77);
-}
-
-TEST(Accessors, EveryOperationRaisesOnAnUninitialisedRecord) {
+  RVcheck(io, *out);
+  EXPECT_EQ(io, fOUT);
+  bool changed = false;
+  ExpectRaise([&] { RVsetValStr("2", *out); }, "FI.RVsetValStr() INVALID RVAL WRITE", 2);
+  ExpectRaise([&] { RVsetValStrDelta(changed, "2", *out); }, "FI.RVsetValStrDelta() INVALID RVAL WRITE", 2);
+  EXPECT_EQ(RVgetLReal(*out), 1);
   RVal blank;
   std::string text;
-  IOFlag io = fIN;
+  ExpectRaise([&] { RVsetValStr("2", blank); }, "FI.RVsetValStr() UNINITIALIZED RVAL", 1);
+  ExpectRaise([&] { RVsetValStrDelta(changed, "2", blank); }, "FI.RVsetValStrDelta() UNINITIALIZED RVAL", 1);
+  EXPECT_FALSE(changed);
   ExpectRaise([&] { RVcheck(io, blank); }, "FI.RVcheck() UNINITIALIZED RVAL", 1);
   ExpectRaise([&] { RVsetPrecision(3, blank); }, "FI.RVsetPrecision() UNINITIALIZED RVAL", 1);
   ExpectRaise([&] { RVsetMinLimit(0, blank); }, "FI.RVsetMinLimit() UNINITIALIZED RVAL", 1);
@@ -393,18 +320,13 @@ TEST(Accessors, EveryOperationRaisesOnAnUninitialisedRecord) {
   ExpectRaise([&] { RVsetAux(1, blank); }, "FI.RVsetAux() UNINITIALIZED RVAL", 1);
 }
 
-// ---- record line -------------------------------------------------------------------
-
-TEST(RecordLine, WrittenFields) {
+TEST(RecordLine, WrittenFieldsAndRoundTrip) {
   auto rv = Make(0.015625, fIN);
   RVsetToPercent(*rv);
   RVsetMaxLimit(0.5, *rv);
   RVsetBeep(*rv);
   RVsetAux(3, *rv);
   EXPECT_EQ(RVtoCDTstr("CO2", *rv), "CO2,1.5625E-2,0.0,5.0E-1,1.5625,NO,YES,fIN,12,6,BEEP,PCT,HAS AUX,VALID,--,");
-}
-
-TEST(RecordLine, RoundTrip) {
   auto src = Make(0.25, fINOUT);
   RVsetMinLimit(0.125, *src);
   RVsetMaxLimit(0.75, *src);
@@ -416,38 +338,30 @@ TEST(RecordLine, RoundTrip) {
   EXPECT_EQ(dst->value, 0.25);
   EXPECT_EQ(dst->minimum, 0.125);
   EXPECT_EQ(dst->maximum, 0.75);
-  EXPECT_TRUE(dst->minimumSet);
-  EXPECT_TRUE(dst->maximumSet);
+  EXPECT_TRUE(dst->minimumSet && dst->maximumSet);
   EXPECT_EQ(dst->valueText, src->valueText);
   EXPECT_EQ(dst->width, 10);
   EXPECT_EQ(dst->precision, 4);
   EXPECT_EQ(dst->io, fIN);  // field 7 is not applied
-}
-
-TEST(RecordLine, FieldsTenOnAreNotRead) {
-  auto rv = Make(0);
-  std::string name;
-  CDTstrToRV(*rv, name, "x,2.5,0,0,2.5,NO,NO,fOUT,12,6");
-  EXPECT_EQ(rv->value, 2.5);
+  // Fields ten on are not read.
+  CDTstrToRV(*dst, name, "x,2.5,0,0,2.5,NO,NO,fOUT,12,6");
+  EXPECT_EQ(dst->value, 2.5);
   EXPECT_EQ(name, "x");
-  EXPECT_FALSE(rv->beep);
+  EXPECT_FALSE(dst->beep);
 }
 
 TEST(RecordLine, BadLinesRaiseAndLeaveTheRecord) {
   auto rv = Make(0.5);
   std::string name = "kept";
-  const std::string shortLine = "x,2.5,0,0,2.5,NO,NO,fIN,12,";
-  ExpectRaise([&] { CDTstrToRV(*rv, name, "x,2.5,0,0,2.5,NO,NO,fIN,12"); },
-              "FI.CSVstrToRV() INVALID CONVERSION=9 = x,2.5,0,0,2.5,NO,NO,fIN,12", 1);
+  for (const char* line : {"x,2.5,0,0,2.5,NO,NO,fIN,12", "x,2.5,0,0,2.5,NO,NO,fIN,12,300,"})
+    ExpectRaise([&] { CDTstrToRV(*rv, name, line); }, std::string("FI.CSVstrToRV() INVALID CONVERSION=9 = ") + line, 1);
   ExpectRaise([&] { CDTstrToRV(*rv, name, "x,2.5,abc,0,2.5,NO,NO,fIN,12,6,"); },
               "FI.CSVstrToRV() INVALID CONVERSION=2 = x,2.5,abc,0,2.5,NO,NO,fIN,12,6,", 1);
-  ExpectRaise([&] { CDTstrToRV(*rv, name, "x,2.5,0,0,2.5,NO,NO,fIN,12,300,"); },
-              "FI.CSVstrToRV() INVALID CONVERSION=9 = x,2.5,0,0,2.5,NO,NO,fIN,12,300,", 1);
   ExpectRaise([&] { CDTstrToRV(*rv, name, ""); }, "FI.CSVstrToRV() INVALID CONVERSION=1 = ", 1);
   EXPECT_EQ(name, "kept");
   EXPECT_EQ(rv->value, 0.5);
   RVal blank;
-  ExpectRaise([&] { CDTstrToRV(blank, name, shortLine); }, "FI.CDTstrToRV() INVALID Rval", 1);
+  ExpectRaise([&] { CDTstrToRV(blank, name, "x,2.5,0,0,2.5,NO,NO,fIN,12,"); }, "FI.CDTstrToRV() INVALID Rval", 1);
 }
 
 }  // namespace

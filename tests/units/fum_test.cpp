@@ -8,14 +8,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <set>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "numerics/error.hpp"
+#include "../support/check.hpp"
 
 namespace {
 
@@ -34,52 +33,47 @@ Converted ToSI(std::string_view unit, double value) {
   return c;
 }
 
+// The error flags of converting 1 of the unit to SI.
+UnitErrors Errors(std::string_view unit) { return ToSI(unit, 1.0).errors; }
+
 Converted FromSI(std::string_view unit, double value) {
   Converted c;
   uConvert(c.errors, c.formulaic, c.dims, unit, c.result, false, value);
   return c;
 }
 
-// Splits a CSV line with optional double quotes around fields.
-std::vector<std::string> SplitCsv(const std::string& line) {
-  std::vector<std::string> out;
-  std::string field;
-  bool quoted = false;
-  for (char c : line) {
-    if (c == '"') {
-      quoted = !quoted;
-    } else if (c == ',' && !quoted) {
-      out.push_back(field);
-      field.clear();
-    } else {
-      field += c;
-    }
-  }
-  out.push_back(field);
-  return out;
+std::string UnitName(int index) {
+  std::string name;
+  uUnitName(index, name);
+  return name;
+}
+
+std::string DimensionName(std::string_view unit) {
+  Dims d{};
+  uStrDims(d, unit);
+  std::string name;
+  uDimensionName(d, name);
+  return name;
+}
+
+Dims UnitDims(int index) {
+  Dims d{};
+  uUnitDims(index, d);
+  return d;
 }
 
 TEST(FumCatalogue, EveryRecordMatchesTheDataFileBitForBit) {
-  std::ifstream in(std::string(QMX_DATA_DIR) + "/units/catalogue.csv");
-  ASSERT_TRUE(in) << "data/units/catalogue.csv";
-  std::string line;
-  std::getline(in, line);
   int count = 0;
-  while (std::getline(in, line)) {
-    const auto f = SplitCsv(line);
-    ASSERT_EQ(f.size(), 12U) << line;
+  for (const auto& f : qmx::test::ReadCsv("units/catalogue.csv")) {
+    ASSERT_EQ(f.size(), 12U) << f[0];
     const int index = std::stoi(f[0]);
-    ++count;
-    ASSERT_EQ(index, count);
+    ASSERT_EQ(index, ++count);
     EXPECT_EQ(uUnitSymbol(index), f[1]) << index;
     const double printed = std::strtod(f[2].c_str(), nullptr);
     EXPECT_EQ(std::bit_cast<std::uint64_t>(uUnitFactor(index)), std::bit_cast<std::uint64_t>(printed)) << f[1];
-    Dims d{};
-    uUnitDims(index, d);
+    const Dims d = UnitDims(index);
     for (std::size_t k = 0; k < 8; ++k) EXPECT_EQ(d[k], std::stoi(f[3 + k])) << f[1] << " exponent " << k;
-    std::string name;
-    uUnitName(index, name);
-    EXPECT_EQ(name, f[11]);
+    EXPECT_EQ(UnitName(index), f[11]);
   }
   EXPECT_EQ(count, kUnitCount);
 }
@@ -96,21 +90,16 @@ TEST(FumCatalogue, SymbolsAscendByByteValueAndAreFoundBySearch) {
     const auto c = ToSI(prefix ? std::string(s) + "m" : std::string(s), 1.0);
     EXPECT_EQ(c.errors, 0) << s;
     EXPECT_EQ(c.result, uUnitFactor(i)) << s;
-    Dims d{};
-    uUnitDims(i, d);
+    Dims d = UnitDims(i);
     if (prefix) d[0] = 1;
     EXPECT_EQ(c.dims, d) << s;
   }
 }
 
 TEST(FumCatalogue, OutOfRangeRecords) {
-  std::string name;
-  uUnitName(0, name);
-  EXPECT_EQ(name, "");
-  uUnitName(177, name);
-  EXPECT_EQ(name, "ERROR");
-  uUnitName(-3, name);
-  EXPECT_EQ(name, "ERROR");
+  EXPECT_EQ(UnitName(0), "");
+  EXPECT_EQ(UnitName(177), "ERROR");
+  EXPECT_EQ(UnitName(-3), "ERROR");
   EXPECT_EQ(uUnitSymbol(177), "");
   EXPECT_EQ(uUnitFactor(0), 1.0);
 }
@@ -133,8 +122,7 @@ TEST(FumCatalogue, NextUnitSameDimsWalksOneDimension) {
   // All 176 records belong to some walk over the dimensions they carry.
   std::set<int> seen;
   for (int i = 1; i <= kUnitCount; ++i) {
-    Dims d{};
-    uUnitDims(i, d);
+    const Dims d = UnitDims(i);
     int j = 0;
     while (uNextUnitSameDims(j, d)) seen.insert(j);
   }
@@ -142,29 +130,12 @@ TEST(FumCatalogue, NextUnitSameDimsWalksOneDimension) {
 }
 
 TEST(FumDimensions, NamesAndFirstMatch) {
-  std::string name;
-  Dims d{};
-  uStrDims(d, "kg/m3");
-  uDimensionName(d, name);
-  EXPECT_EQ(name, "mass density");
-  uStrDims(d, "lbm/ft*sec");
-  uDimensionName(d, name);
-  EXPECT_EQ(name, "absolute viscosity");
-  uStrDims(d, "kg/kmole");
-  uDimensionName(d, name);
-  EXPECT_EQ(name, "molar mass");
-  uStrDims(d, "rpm");
-  uDimensionName(d, name);
-  EXPECT_EQ(name, "angular velocity");
-  uStrDims(d, "lbm*ft/sec");
-  uDimensionName(d, name);
-  EXPECT_EQ(name, "momentum");
-  uStrDims(d, "j/kg");
-  uDimensionName(d, name);
-  EXPECT_EQ(name, "not recognized");
+  qmx::test::ExpectResults(DimensionName, {{"kg/m3", "mass density"}, {"lbm/ft*sec", "absolute viscosity"},
+      {"kg/kmole", "molar mass"}, {"rpm", "angular velocity"}, {"lbm*ft/sec", "momentum"}, {"j/kg", "not recognized"}});
   // The eighth exponent is not compared.
   Dims light{};
   light[7] = 1;
+  std::string name;
   uDimensionName(light, name);
   EXPECT_EQ(name, "dimensionless");
 }
@@ -251,27 +222,21 @@ TEST(FumConvert, BadStrings) {
   EXPECT_EQ(c.result, 42.0);
   EXPECT_EQ(ToSI(std::string_view("\0kg", 3), 1.0).errors, uSyntaxError);
   // An unknown first token ends the parse before the second "/" is seen.
-  EXPECT_EQ(ToSI("a/b/c", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("m/s/s", 1.0).errors, uSyntaxError);
-  EXPECT_EQ(ToSI("kg/m/s", 1.0).errors, uSyntaxError);
-  EXPECT_EQ(ToSI("xyz", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("Psi", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("psi ", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("kg/", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("kg*", 1.0).errors, uUndefinedUnit);
+  qmx::test::ExpectResults(Errors, {{"a/b/c", uUndefinedUnit}, {"m/s/s", uSyntaxError}, {"kg/m/s", uSyntaxError},
+      {"xyz", uUndefinedUnit}, {"Psi", uUndefinedUnit}, {"psi ", uUndefinedUnit}, {"kg/", uUndefinedUnit},
+      {"kg*", uUndefinedUnit}});
   // A token longer than 7 characters is undefined even when its first 7 would match.
-  EXPECT_EQ(ToSI("kilogram", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("parsecxx", 1.0).errors, uUndefinedUnit);
-  EXPECT_EQ(ToSI("m*parsecxx", 1.0).errors, uUndefinedUnit);
+  qmx::test::ExpectResults(Errors, {{"kilogram", uUndefinedUnit}, {"parsecxx", uUndefinedUnit},
+      {"m*parsecxx", uUndefinedUnit}});
   // An exponent that overflows the 8-bit dimension, a factor that overflows the double.
   std::string big;
   for (int i = 0; i < 15; ++i) big += i ? "*m9" : "m9";
   EXPECT_EQ(ToSI(big, 1.0).errors & uOverflow, uOverflow);
-  EXPECT_EQ(ToSI("parsec9*parsec9*parsec9", 1.0).errors, uOverflow);
+  EXPECT_EQ(Errors("parsec9*parsec9*parsec9"), uOverflow);
   // A prefix alone leaves an empty token after it.
-  EXPECT_EQ(ToSI("k.", 1.0).errors, uUndefinedUnit);
+  EXPECT_EQ(Errors("k."), uUndefinedUnit);
   // A separator at the start gives an empty first token.
-  EXPECT_EQ(ToSI("/s", 1.0).errors, uUndefinedUnit);
+  EXPECT_EQ(Errors("/s"), uUndefinedUnit);
   // Arbitrary bytes never crash.
   EXPECT_NE(ToSI("\xff\x80/\x01*", 1.0).errors, 0);
 }
@@ -369,16 +334,17 @@ TEST(FumFormulaic, LitresPerHundredKilometres) {
 TEST(FumConvertBetween, UnitsAndDimensionErrors) {
   UnitErrors e = 0;
   double result = -1.0;
-  uConvertBetween(e, "kpa", result, "psi", 14.7);
-  EXPECT_EQ(e, 0);
-  EXPECT_NEAR(result, 101.35293, 1e-5);
-  uConvertBetween(e, "C", result, "F", 212.0);
-  EXPECT_NEAR(result, 100.0, 1e-12);
-  uConvertBetween(e, "api", result, "kg/m3", 999.016);
-  EXPECT_NEAR(result, 10.0, 1e-10);
   // 3.916791 US gallons in (4/3)*pi*6^3 cubic inches.
-  uConvertBetween(e, "gal", result, "in3", 4.0 / 3.0 * M_PI * 216.0);
-  EXPECT_NEAR(result, 3.916791, 5e-7);
+  const std::tuple<const char*, const char*, double, double, double> cases[] = {
+      {"kpa", "psi", 14.7, 101.35293, 1e-5},
+      {"C", "F", 212.0, 100.0, 1e-12},
+      {"api", "kg/m3", 999.016, 10.0, 1e-10},
+      {"gal", "in3", 4.0 / 3.0 * M_PI * 216.0, 3.916791, 5e-7}};
+  for (const auto& [to, from, value, expected, tol] : cases) {
+    uConvertBetween(e, to, result, from, value);
+    EXPECT_EQ(e, 0) << from;
+    EXPECT_NEAR(result, expected, tol) << from;
+  }
   result = 7.0;
   uConvertBetween(e, "kg", result, "psi", 1.0);
   EXPECT_EQ(e, uDimensionError);
