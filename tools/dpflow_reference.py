@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Reference mass flows for tests/meters/dpflow_test.cpp from the fluids library
 (Debian python3-fluids): its ISO 5167 solvers serve as an independent peer.
-Prints one C++ initialiser line per case:
-{meter, tap or convergent, D, d, dP, P1, rho, mu, kappa, compressible, qm, C, epsilon}."""
+Writes data/meters/dpflow_reference.csv on standard output, one row per case:
+type, tap or convergent, D, d, dp, P1, rho, mu, kappa, compressible, qm, C, epsilon (SI)."""
 from fluids.flow_meter import differential_pressure_meter_solver, differential_pressure_meter_C_epsilon
 
 # (our meter key, fluids meter type, taps, D m, d m, dP Pa, P1 Pa, rho, mu, kappa, compressible)
@@ -20,6 +20,7 @@ cases = [
     ("Vent_Cl", "rough welded convergent venturi tube", 0, 0.5, 0.3, 2e4, 1.0e6, 998.2, 1.0e-3, 1.0, False),
     ("Vent_Noz", "venuri nozzle", None, 0.2, 0.1, 5e4, 2.0e6, 20.0, 1.1e-5, 1.4, True),
 ]
+print("type,tap,D,d,dp,P1,rho,mu,kappa,compressible,qm,C,epsilon")
 for key, mtype, taps, D, d, dp, P1, rho, mu, k, comp in cases:
     P2 = P1 - dp
     kw = {"taps": taps} if isinstance(taps, str) else {}
@@ -43,5 +44,5 @@ for key, mtype, taps, D, d, dp, P1, rho, mu, k, comp in cases:
         C = C_iso
     # The orifice tap, or the Venturi convergent (0 rough-welded, 1 as-cast, 2 machined).
     tap = taps if isinstance(taps, int) else {"corner": 0, "flange": 1, "D and D/2": 2, None: 1}[taps]
-    print("    {MeterType::%s, %d, %.17g, %.17g, %.17g, %.17g, %.17g, %.17g, %.17g, %s, %.17g, %.17g, %.17g},"
-          % (key, tap, D, d, dp, P1, rho, mu, k, "true" if comp else "false", m, C, eps))
+    print("%s,%d,%.17g,%.17g,%.17g,%.17g,%.17g,%.17g,%.17g,%d,%.17g,%.17g,%.17g"
+          % (key, tap, D, d, dp, P1, rho, mu, k, 1 if comp else 0, m, C, eps))
