@@ -114,6 +114,38 @@ void Update(After after) {
   }
 }
 
+// The limits in force, as " (limits: at least a, at most b UNIT)", or nothing; SI limits are
+// shown in `unit` when one is given.
+std::string LimitsText(bool minSet, double minimum, bool maxSet, double maximum, std::string_view unit) {
+  if (!minSet && !maxSet) return {};
+  auto number = [unit](double x) {
+    if (!unit.empty()) {
+      FUM::UnitErrors errors = 0;
+      bool formulaic = false;
+      FUM::Dims dims{};
+      double shown = x;
+      FUM::uConvert(errors, formulaic, dims, unit, shown, false, x);
+      if (errors == 0) x = shown;
+    }
+    std::string t;
+    FE::LONGREALtoStr(t, 6, x);
+    return t;
+  };
+  std::string low = minSet ? number(minimum) : "";
+  std::string high = maxSet ? number(maximum) : "";
+  // A decreasing unit (API gravity of a density) turns the lower limit into the upper one.
+  if (minSet && maxSet) {
+    double a = 0.0, b = 0.0;
+    if (FE::StrToReal(low, a) && FE::StrToReal(high, b) && a > b) std::swap(low, high);
+  }
+  std::string text = " (limits:";
+  if (minSet) text += " at least " + low;
+  if (minSet && maxSet) text += ",";
+  if (maxSet) text += " at most " + high;
+  if (!unit.empty()) text += " " + std::string(unit);
+  return text + ")";
+}
+
 void EnterDv(std::string_view key, const std::string& value, FUM::DVal& dv) {
   std::string number = value, unit;
   if (const auto blank = value.find(' '); blank != std::string::npos) {
@@ -124,7 +156,11 @@ void EnterDv(std::string_view key, const std::string& value, FUM::DVal& dv) {
   }
   if (unit.empty()) unit = SiUnit(FUM::uDVgetDims(dv));
   if (!FUM::uDVcheckUnits(unit, dv)) Refuse(key, "unit \"" + unit + "\" does not fit");
-  if (!FUM::uDVsetValStrTempUnits(unit, number, dv)) Refuse(key, "value refused: \"" + value + "\"");
+  if (!FE::HasDigit(number)) Refuse(key, "not a number: \"" + value + "\"");
+  if (!FUM::uDVsetValStrTempUnits(unit, number, dv)) {
+    Refuse(key, "value refused: \"" + value + "\"" +
+                    LimitsText(dv.minSet, dv.minimum, dv.maxSet, dv.maximum, unit));
+  }
 }
 
 }  // namespace
@@ -153,7 +189,10 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
       FI::RVal& rv = *(s.*k.field);
       std::string text;
       FE::LONGREALtoStr(text, 17, rv.mode == FI::DisplayMode::Percent ? v * 100.0 : v);
-      if (!FI::RVsetValStr(text, rv)) Refuse(key, "value refused: \"" + value + "\"");
+      if (!FI::RVsetValStr(text, rv)) {
+        Refuse(key, "value refused: \"" + value + "\"" +
+                        LimitsText(rv.minimumSet, rv.minimum, rv.maximumSet, rv.maximum, ""));
+      }
       Update(k.after);
       changed = true;
       return;

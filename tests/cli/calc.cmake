@@ -34,3 +34,7 @@ qmx_cli_test(calc_dry_air_preset ARGS calc gas_preset=14
              STDOUT "\"x\\.Ar\": {[^}]*\"text\": \"0\\.936226\".*\"x\\.N2\": {[^}]*\"text\": \"78\\.084\".*\"x\\.O2\": {[^}]*\"text\": \"20\\.946\"")
 qmx_cli_test(calc_component_entry ARGS calc x.N2=1.5 STDOUT "\"x\\.N2\": {[^}]*\"text\": \"1\\.5\",[^}]*\"value\": 0\\.01499999")
 qmx_cli_test(calc_help_lists_keys ARGS calc --help STDOUT "mole percent: x\\.C1 .*header texts: company")
+# A refusal names the limits, in the unit of the entry.
+qmx_cli_test(calc_refusal_names_limits ARGS calc beta=2 EXIT 2 STDERR "beta: value refused: \"2\" \\(limits: at least 0\\.01, at most 1\\.0\\)")
+qmx_cli_test(calc_refusal_limits_in_unit ARGS calc "atmospheric_pressure=30 psi" EXIT 2 STDERR "at most 20\\.0 psi\\)")
+qmx_cli_test(calc_no_digits ARGS calc dp=abc EXIT 2 STDERR "dp: not a number: \"abc\"")
