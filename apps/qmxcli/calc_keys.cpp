@@ -156,7 +156,10 @@ void EnterDv(std::string_view key, const std::string& value, FUM::DVal& dv) {
   }
   if (unit.empty()) unit = SiUnit(FUM::uDVgetDims(dv));
   if (!FUM::uDVcheckUnits(unit, dv)) Refuse(key, "unit \"" + unit + "\" does not fit");
-  if (!FE::HasDigit(number)) Refuse(key, "not a number: \"" + value + "\"");
+  double parsed = 0.0;
+  if (!FE::HasDigit(number) || !FE::StrToReal(number, parsed) || !std::isfinite(parsed)) {
+    Refuse(key, "not a finite number: \"" + value + "\"");
+  }
   if (!FUM::uDVsetValStrTempUnits(unit, number, dv)) {
     Refuse(key, "value refused: \"" + value + "\"" +
                     LimitsText(dv.minSet, dv.minimum, dv.maxSet, dv.maximum, unit));
@@ -247,10 +250,13 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
     return;
   }
   if (key == "taps") {
-    // Only the ISO orifice offers a choice of taps; elsewhere the entry would be overridden.
+    // The ISO orifice offers the choice; the small-bore orifices calculate with the stored tap
+    // type, so it is taken there too. The AGA-3 orifices take flange taps, and other meters
+    // have none.
     const int tap = ParseIndex(key, value, 0, 2);
-    if (tap != s.taps && s.meter != 12) {
-      Refuse(key, "the tap type is chosen only for meter 12 (\"Orifice meter, ISO 5167(2003)\"); select the meter first");
+    const bool choice = s.meter == 12 || s.meter == 24 || s.meter == 25;
+    if (tap != s.taps && !choice) {
+      Refuse(key, "the tap type is chosen only for meter 12 (\"Orifice meter, ISO 5167(2003)\") and meter 24 (\"Small bore orifice, ASME MFC-14M\"); select the meter first");
     }
     return QMXcalc::SetTaps(changed, tap);
   }
@@ -271,7 +277,9 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
   if (key == "probe_model") {
     // The probe width becomes the throat, so another meter's bore would be overwritten.
     const int model = ParseIndex(key, value, 0, 11);
-    if (!ProbeMeter(s.meter)) Refuse(key, "the probe model is chosen only for the averaging pitot tube (meter 33); select the meter first");
+    if (s.meter < 31 || s.meter > 34) {
+      Refuse(key, "the probe model is chosen only for the averaging pitot tube (meter 33); select the meter first");
+    }
     return QMXcalc::SetProbeModel(changed, model);
   }
   if (key == "liquid_product") {

@@ -37,4 +37,7 @@ qmx_cli_test(calc_help_lists_keys ARGS calc --help STDOUT "mole percent: x\\.C1 
 # A refusal names the limits, in the unit of the entry.
 qmx_cli_test(calc_refusal_names_limits ARGS calc beta=2 EXIT 2 STDERR "beta: value refused: \"2\" \\(limits: at least 0\\.01, at most 1\\.0\\)")
 qmx_cli_test(calc_refusal_limits_in_unit ARGS calc "atmospheric_pressure=30 psi" EXIT 2 STDERR "at most 20\\.0 psi\\)")
-qmx_cli_test(calc_no_digits ARGS calc dp=abc EXIT 2 STDERR "dp: not a number: \"abc\"")
+qmx_cli_test(calc_no_digits ARGS calc dp=abc EXIT 2 STDERR "dp: not a finite number: \"abc\"")
+qmx_cli_test(calc_small_bore_taps ARGS calc meter=24 taps=0 STDOUT "\"taps\": 0,")
+qmx_cli_test(calc_turbine_has_no_probe ARGS calc meter=39 probe_model=3 EXIT 2 STDERR "probe_model: .*averaging pitot")
+qmx_cli_test(calc_infinite_value ARGS calc dp=1e999 EXIT 2 STDERR "dp: not a finite number: \"1e999\"")
