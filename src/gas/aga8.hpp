@@ -72,8 +72,8 @@ struct Solution {
 
 // Characterises the composition x (AGA-8 component order, normalised here if it does not sum
 // to one) into the cache and invalidates the temperature terms. The composition terms cost
-// thousands of powers, so a composition equal to the last one given keeps them (and
-// restores its normalised fractions).
+// thousands of powers, so a composition equal to the last one given keeps them, with their
+// temperature terms, and restores its normalised fractions.
 void Characterise(Cache& cache, std::span<const double, 21> x);
 
 // Second virial coefficient and temperature-dependent C*_n at T (K).
