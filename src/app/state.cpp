@@ -2,6 +2,7 @@
 // updates, and Reset.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <span>
 
 #include "app/qmxcalc.hpp"
@@ -75,37 +76,43 @@ void CreateFields() {
   using FUM::fIN;
   using FUM::fINOUT;
   using FUM::fOUT;
-  MakeDV(s.flowingTemperature, "F", 72, fINOUT);
-  FUM::uDVsetMinLimit("F", -40, *s.flowingTemperature);
-  MakeDV(s.dp, "inw", 50, fIN);
-  FUM::uDVsetMinLimit("inw", 0, *s.dp);
-  MakeDV(s.staticPressure, "psi", 500, fINOUT);
-  FUM::uDVsetMinLimit("psi", 0, *s.staticPressure);
-  MakeDV(s.atmosphericPressure, "psi", 13.6, fIN);
-  FUM::uDVsetMinLimit("psi", 0, *s.atmosphericPressure);
-  FUM::uDVsetMaxLimit("psi", 20, *s.atmosphericPressure);
-  MakeDV(s.upstreamPressure, "psi", 100, fINOUT);
-  FUM::uDVsetMinLimit("psi", 0, *s.upstreamPressure);
-  MakeDV(s.kFactor, "pulse/ft3", 1000, fIN);
-  FUM::uDVsetMinLimit("pulse/ft3", 0.01, *s.kFactor);
+  // The dimensioned inputs: creation unit, initial value, I/O mode, and limits in `limitUnit`
+  // (NaN where there is none).
+  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+  struct Input {
+    DV* dv;
+    std::string_view unit;
+    double value;
+    FUM::IOFlag io;
+    std::string_view limitUnit;
+    double minimum, maximum;
+  };
+  const Input inputs[] = {
+      {&s.flowingTemperature, "F", 72, fINOUT, "F", -40, kNone},
+      {&s.dp, "inw", 50, fIN, "inw", 0, kNone},
+      {&s.staticPressure, "psi", 500, fINOUT, "psi", 0, kNone},
+      {&s.atmosphericPressure, "psi", 13.6, fIN, "psi", 0, 20},
+      {&s.upstreamPressure, "psi", 100, fINOUT, "psi", 0, kNone},
+      {&s.kFactor, "pulse/ft3", 1000, fIN, "pulse/ft3", 0.01, kNone},
+      {&s.baseTemperature, "F", 60, fINOUT, "C", 0, 100},
+      {&s.basePressure, "psi", 14.73, fIN, "psi", 0, 15},
+      {&s.pipeDiameter, "in", 5, fIN, "in", 0.1, kNone},
+      {&s.throatDiameter, "in", 2, fINOUT, "in", 0.1, kNone},
+      {&s.throatRefTemperature, "F", 68, fIN, "F", 0, 120},
+      {&s.pipeRefTemperature, "F", 68, fIN, "F", 0, 120},
+      {&s.gcnHeatingValue, "btu/ft3", 1000, fINOUT, "", kNone, kNone},
+      {&s.gcnViscosity, "cp", 0.01, fINOUT, "", kNone, kNone},
+      {&s.apiGravity, "api", 34.8, fIN, "kg/m3", 610.5, 1075},
+      {&s.baseDensity, "kg/m3", 850, fINOUT, "", kNone, kNone},
+      {&s.thermalExpansion, "null/K", 0.0007, fINOUT, "null/K", 1e-05, 0.001},
+      {&s.liquidDensity, "kg/m3", 850, fINOUT, "", kNone, kNone},
+      {&s.liquidViscosity, "cp", 2, fINOUT, "", kNone, kNone}};
+  for (const Input& in : inputs) {
+    MakeDV(*in.dv, in.unit, in.value, in.io);
+    if (!std::isnan(in.minimum)) FUM::uDVsetMinLimit(in.limitUnit, in.minimum, **in.dv);
+    if (!std::isnan(in.maximum)) FUM::uDVsetMaxLimit(in.limitUnit, in.maximum, **in.dv);
+  }
   MakeRV(s.frequency, 1000, FI::fIN);
-  MakeDV(s.baseTemperature, "F", 60, fINOUT);
-  FUM::uDVsetMinLimit("C", 0, *s.baseTemperature);
-  FUM::uDVsetMaxLimit("C", 100, *s.baseTemperature);
-  MakeDV(s.basePressure, "psi", 14.73, fIN);
-  FUM::uDVsetMinLimit("psi", 0, *s.basePressure);
-  FUM::uDVsetMaxLimit("psi", 15, *s.basePressure);
-
-  MakeDV(s.pipeDiameter, "in", 5, fIN);
-  FUM::uDVsetMinLimit("in", 0.1, *s.pipeDiameter);
-  MakeDV(s.throatDiameter, "in", 2, fINOUT);
-  FUM::uDVsetMinLimit("in", 0.1, *s.throatDiameter);
-  MakeDV(s.throatRefTemperature, "F", 68, fIN);
-  FUM::uDVsetMinLimit("F", 0, *s.throatRefTemperature);
-  FUM::uDVsetMaxLimit("F", 120, *s.throatRefTemperature);
-  MakeDV(s.pipeRefTemperature, "F", 68, fIN);
-  FUM::uDVsetMinLimit("F", 0, *s.pipeRefTemperature);
-  FUM::uDVsetMaxLimit("F", 120, *s.pipeRefTemperature);
   MakeRV(s.beta, 0.5, FI::fINOUT);
   FI::RVsetMinLimit(0.01, *s.beta);
   FI::RVsetMaxLimit(1.0, *s.beta);
@@ -116,8 +123,6 @@ void CreateFields() {
   MakeRV(s.gcnRelativeDensity, 0.6, FI::fINOUT);
   FI::RVsetMinLimit(0.554, *s.gcnRelativeDensity);
   FI::RVsetMaxLimit(0.87, *s.gcnRelativeDensity);
-  MakeDV(s.gcnHeatingValue, "btu/ft3", 1000, fINOUT);
-  MakeDV(s.gcnViscosity, "cp", 0.01, fINOUT);
   for (RV* rv : {&s.gcnCO2, &s.gcnN2, &s.gcnH2, &s.gcnCO}) {
     MakeRV(*rv, 0, FI::fINOUT);
     FI::RVsetToPercent(**rv);
@@ -125,16 +130,7 @@ void CreateFields() {
   FI::RVsetMaxLimit(0.2894, *s.gcnCO2);
   FI::RVsetMaxLimit(0.536, *s.gcnN2);
 
-  MakeDV(s.apiGravity, "api", 34.8, fIN);
-  FUM::uDVsetMinLimit("kg/m3", 610.5, *s.apiGravity);
-  FUM::uDVsetMaxLimit("kg/m3", 1075, *s.apiGravity);
-  MakeDV(s.baseDensity, "kg/m3", 850, fINOUT);
   MakeRV(s.liquidRelativeDensity, 1, FI::fINOUT);
-  MakeDV(s.thermalExpansion, "null/K", 0.0007, fINOUT);
-  FUM::uDVsetMinLimit("null/K", 1e-05, *s.thermalExpansion);
-  FUM::uDVsetMaxLimit("null/K", 0.001, *s.thermalExpansion);
-  MakeDV(s.liquidDensity, "kg/m3", 850, fINOUT);
-  MakeDV(s.liquidViscosity, "cp", 2, fINOUT);
 
   MakeDV(s.massFlow, "lbm/sec", 1, fOUT);
   const std::pair<DV*, std::string_view> results[] = {
