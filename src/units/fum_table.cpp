@@ -27,7 +27,7 @@ const std::array<UnitRecord, kUnitCount + 1> kUnits = {{
     {"bell", 1800.0, {0, 0, 1, 0, 0, 0, 0, 0}, "Bell (nautical)"},
     {"boe", 6119000000.0, {2, 1, -2, 0, 0, 0, 0, 0}, "Barrels oil equivalent"},
     {"bolt", 36.576, {1, 0, 0, 0, 0, 0, 0, 0}, "Bolt (cloth)"},
-    {"bpd", 543439.6505653331, {3, 0, -1, 0, 0, 0, 0, 0}, "Barrels API per day"},
+    {"bpd", 1.8401307283333338e-06, {3, 0, -1, 0, 0, 0, 0, 0}, "Barrels API per day"},
     {"brl", 0.119240471196, {3, 0, 0, 0, 0, 0, 0, 0}, "US barrel (wine, beer)"},
     {"btu", 1055.0558526200002, {2, 1, -2, 0, 0, 0, 0, 0}, "British Thermal Unit (IT)"},
     {"btuc", 1054.615, {2, 1, -2, 0, 0, 0, 0, 0}, "BTU, Measurement Canada"},

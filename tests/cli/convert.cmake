@@ -13,3 +13,6 @@ qmx_cli_test(convert_undefined ARGS convert 1 furlong m EXIT 1 STDERR " undefine
 qmx_cli_test(convert_variable ARGS convert "A=2" m ft EXIT 1 STDOUT "\"error\": 6,.*\"Unknown function\\.\"")
 qmx_cli_test(convert_bad_expression ARGS convert "1/0" m ft EXIT 1 STDOUT "\"message\": \"Division by zero\\.\"")
 qmx_cli_test(convert_missing ARGS convert 1 psi EXIT 2)
+# One barrel per day is one barrel per day, 1.8401307e-06 m3/s.
+qmx_cli_test(convert_bpd ARGS convert 1 bpd bbl/day STDOUT "\"result\": (1|0\\.99999999999999[0-9]*|1\\.0000000000000[0-9]*),")
+qmx_cli_test(convert_bpd_si ARGS convert 1 bpd m3/s STDOUT "\"result\": 1\\.84013072833333[0-9]*e-06,")

@@ -169,6 +169,7 @@ TEST(FumConvert, CompoundUnitsAgainstNistFactors) {
       {"kgf/cm2", 9.80665e4},      {"inhg", 3.37685e3, 2e-6},   {"inwc", 2.4884e2, 2e-5},
       {"torr", 1.333224e2},        {"hp", 7.456999e2},          {"therm", 1.05506e8},
       {"bbl/day", 1.840131e-6},    {"lbmole", 4.535924e-1},     {"ft*lbf/sec", 1.355818},
+      {"bpd", 1.840131e-6},
   };
   for (const auto& c : cases) {
     const auto r = ToSI(c.unit, 1.0);
