@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "command.hpp"
+#include "gas/gas1.hpp"
 #include "meters/dp0.hpp"
 #include "numerics/error.hpp"
 #include "units/fe.hpp"
@@ -353,6 +354,10 @@ void CalculateWith(const std::vector<std::string>& pairs) {
   }
   bool changed = false;
   for (const std::string& p : pairs) ApplyCalcKey(p, changed);
+  // Entries that sum to nothing are no mixture; it is refused rather than computed as methane.
+  if (!(GAS1::MixSumX(QMXcalc::Calc().detailMix, 0) > 0.0)) {
+    throw UsageError("x.*: the mole percentages sum to 0; enter at least one component");
+  }
   changed = true;
   QMXcalc::Calculate(changed);
 }

@@ -67,16 +67,19 @@ const std::array<std::pair<std::string_view, RV State::*>, 12> kRvResults = {{
     {"spare", &State::spare},
 }};
 
+// A result the last run's fluid does not compute has no value: null, shown as "--".
 nlohmann::json DvJson(const FUM::DVal& dv) {
   std::string text, unit;
   FUM::uDVgetValStr(text, dv);
   FUM::uDVgetUnits(unit, dv);
+  if (!QMXcalc::ResultValid(dv)) return {{"si", nullptr}, {"text", "--"}, {"unit", unit}};
   return {{"si", FUM::uDVgetMKS(dv)}, {"text", text}, {"unit", unit}};
 }
 
 nlohmann::json RvJson(const FI::RVal& rv) {
   std::string text;
   FI::RVgetValStr(text, rv);
+  if (!QMXcalc::ResultValid(rv)) return {{"value", nullptr}, {"text", "--"}};
   return {{"value", FI::RVgetLReal(rv)}, {"text", text}};
 }
 
@@ -116,6 +119,12 @@ void Run(const std::vector<std::string>& pairs) {
   }
   FE::RemoveChars(" ", total);
   inputs["x.total"] = {{"value", GAS1::MixSumX(s.detailMix, 1)}, {"text", total}};
+  // The composition as entered, before it is normalised to 100 %.
+  const double entered = GAS1::MixSumX(s.detailMix, 0);
+  std::string enteredText;
+  FE::LONGREALtoStr(enteredText, 6, entered * 100.0);
+  FE::RemoveChars(" ", enteredText);
+  inputs["x.entered_total"] = {{"value", entered}, {"text", enteredText}};
   nlohmann::json results = nlohmann::json::object();
   for (const auto& [key, field] : kDvResults) results[std::string(key)] = DvJson(*(s.*field));
   for (const auto& [key, field] : kRvResults) results[std::string(key)] = RvJson(*(s.*field));

@@ -73,7 +73,18 @@ void Run(const GasArgs& a) {
     if (v.size() != 21 && v.size() != 29) {
       throw qmx::cli::UsageError("--x: expected 21 or 29 values, got " + std::to_string(v.size()));
     }
-    for (std::size_t i = 0; i < v.size(); ++i) slate[i] = v[i];
+    // A mixture needs amounts: no negative or non-finite entry, and a positive, finite sum.
+    double sum = 0.0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      if (!(v[i] >= 0.0) || !std::isfinite(v[i])) {
+        throw qmx::cli::UsageError("--x: entry " + std::to_string(i + 1) + " is negative or not a finite number");
+      }
+      sum += v[i];
+      slate[i] = v[i];
+    }
+    if (!(sum > 0.0) || !std::isfinite(sum)) {
+      throw qmx::cli::UsageError("--x: the fractions must have a positive, finite sum");
+    }
     haveSlate = true;
   }
 

@@ -3,6 +3,8 @@
 // meter-warning text with its beep.
 #include <cmath>
 #include <numbers>
+#include <span>
+#include <string>
 
 #include "app/qmxcalc.hpp"
 #include "gas/gas1.hpp"
@@ -29,6 +31,7 @@ struct FluidOut {
   double enthalpy = 0.0;  // the enthalpy term stored beside the heating value
   double M = 0.0;         // molar mass for the speed of sound
   MPMS1::ApiFlags liquidFlags = 0;  // limit flags of the hydrocarbon liquid correction
+  std::string warning;    // what is wrong with the fluid state, leading the meter warnings
 };
 
 constexpr double kSteamMolarMass = 18.0153;
@@ -40,6 +43,37 @@ void Set(DV& dv, double v) { FUM::uDVsetMKS(v, *dv); }
 void Set(RV& rv, double v) { FI::RVsetLReal(v, *rv); }
 double Si(const DV& dv) { return FUM::uDVgetMKS(*dv); }
 double Val(const RV& rv) { return FI::RVgetLReal(*rv); }
+
+// A number for a warning text: six significant digits, no padding.
+std::string Number(double x) {
+  std::string text;
+  FE::LONGREALtoStr(text, 6, x);
+  FE::RemoveChars(" ", text);
+  return text;
+}
+
+// The equation a gas omen belongs to, as the warning names it.
+std::string EquationName(const GAS0::GMix& mix) {
+  const int z = GAS1::MixGetZMethod(mix);
+  if (z == GAS0::AGA8detailed) return "AGA-8 detail";
+  if (GAS0::IsSgergMethod(z)) return "SGERG";
+  if (z >= 0 && z < GAS0::kZMethodCount) return std::string(GAS0::kZMethodLong[static_cast<std::size_t>(z)]);
+  return "gas";
+}
+
+// The entered composition (before normalisation) in percent; a sum that is not positive and
+// finite, or a negative or NaN entry, leaves no mixture to compute.
+double EnteredTotal(const GAS0::GMix& mix, bool& usable) {
+  usable = true;
+  double total = 0.0;
+  for (int i = 0; i < GAS1::kNAga; ++i) {
+    const double x = GAS1::MixGetX(mix, i, 0);
+    if (!(x >= 0.0) || !std::isfinite(x)) usable = false;
+    total += x;
+  }
+  if (!(total > 0.0) || !std::isfinite(total)) usable = false;
+  return total * 100.0;
+}
 
 // Natural gas by composition (Detail mix) or by gross characteristics (GCN mix).
 FluidOut GasStep(State& s, const GAS0::GMix& mix, double P, GAS0::Omens& omens) {
@@ -55,6 +89,12 @@ FluidOut GasStep(State& s, const GAS0::GMix& mix, double P, GAS0::Omens& omens) 
     GAS1::MixSetCO(mix, Val(s.gcnCO));
     GAS1::MixSetH2(mix, Val(s.gcnH2));
     GAS1::MixSetMu(mix, Si(s.gcnViscosity));
+  }
+  if (&mix == &s.detailMix) {
+    bool usable = true;
+    const double total = EnteredTotal(mix, usable);
+    if (!usable) Raise(kModule, "Calculate() composition: the mole fractions must be finite, none negative, with a positive sum", 7);
+    if (std::fabs(total - 100.0) > 0.01) f.warning = "composition normalised from " + Number(total) + " %,";
   }
   GAS1::MixUpdate(mix);
   auto flowing = [&](int tag) {
@@ -204,6 +244,16 @@ FluidOut DrySteamStep(State& s, double P, int& region) {
     f.enthalpy = ph.enthalpy;
     f.mu = ph.viscosity;
     f.kappa = ph.exponent;
+  } else if (flowRegion != 0) {
+    // Liquid, two-phase or near-critical: there is no dry steam to meter, and the meter's own
+    // flags on the zero density would not say so.
+    if (P < IF97::kPc) {
+      f.warning = "Not superheated steam: saturation temperature " + Number(IF97::Tsat(P)) +
+                  " K at this pressure,";
+    } else {
+      f.warning = "Not superheated steam: below " + Number(IF97::B23T(P)) +
+                  " K at this pressure the state is near-critical fluid,";
+    }
   }
   const IF97::Phase1 base = IF97::S1phase_TP(1, Si(s.basePressure), Si(s.baseTemperature));
   f.rhoBase = base.density;
@@ -265,6 +315,75 @@ DP0::DPMeter MeterRecord(const State& s) {
 
 }  // namespace
 
+namespace {
+
+using DvField = DV State::*;
+using RvField = RV State::*;
+
+// The dimensioned results the last run's fluid does not compute.
+std::span<const DvField> InvalidDv(int fluid) {
+  static constexpr DvField kGas[] = {&State::satLiquidDensity, &State::waterDensityBase,
+                                     &State::referenceEnthalpy, &State::enthalpy};
+  static constexpr DvField kLiquid[] = {
+      &State::molarDensity,       &State::molarMass,        &State::molarHeatingValue,
+      &State::criticalPressure,   &State::criticalTemperature, &State::massHeatingValue,
+      &State::referenceEnthalpy,  &State::satLiquidDensity, &State::volumetricHeatingValue,
+      &State::waterDensityBase,   &State::enthalpy,         &State::energyFlow};
+  static constexpr DvField kSteam[] = {&State::molarDensity, &State::molarHeatingValue,
+                                       &State::volumetricHeatingValue};
+  static constexpr DvField kDry[] = {&State::molarDensity, &State::molarHeatingValue,
+                                          &State::volumetricHeatingValue, &State::satLiquidDensity};
+  static constexpr DvField kTest[] = {
+      &State::molarDensity,       &State::molarMass,        &State::molarHeatingValue,
+      &State::massHeatingValue,   &State::volumetricHeatingValue, &State::viscosity,
+      &State::criticalPressure,   &State::criticalTemperature, &State::densityFlowing,
+      &State::densityBase,        &State::satLiquidDensity, &State::waterDensityBase,
+      &State::referenceEnthalpy,  &State::enthalpy,         &State::energyFlow};
+  switch (fluid) {
+    case kNaturalGas: case kGcnGas: return kGas;
+    case kGenericLiquid: case kHydrocarbonLiquid: return kLiquid;
+    case kSaturatedSteam: return kSteam;
+    case kDrySteam: return kDry;
+    default: return kTest;
+  }
+}
+
+// The dimensionless results the last run's fluid does not compute.
+std::span<const RvField> InvalidRv(int fluid) {
+  static constexpr RvField kNone[] = {&State::spare};
+  static constexpr RvField kNoGas[] = {&State::zFlowing, &State::zBase, &State::relativeDensity,
+                                       &State::spare};
+  static constexpr RvField kDry[] = {&State::zFlowing, &State::zBase, &State::relativeDensity,
+                                          &State::liquidCorrectionFactor, &State::spare};
+  static constexpr RvField kTest[] = {&State::zFlowing, &State::zBase, &State::relativeDensity,
+                                      &State::isentropicExponent, &State::liquidCorrectionFactor,
+                                      &State::spare};
+  switch (fluid) {
+    case kNaturalGas: case kGcnGas: return kNone;
+    case kGenericLiquid: case kHydrocarbonLiquid: case kSaturatedSteam: return kNoGas;
+    case kDrySteam: return kDry;
+    default: return kTest;
+  }
+}
+
+}  // namespace
+
+bool ResultValid(const FUM::DVal& field) {
+  State& s = Calc();
+  for (DvField f : InvalidDv(s.calculatedFluid)) {
+    if ((s.*f).get() == &field) return false;
+  }
+  return true;
+}
+
+bool ResultValid(const FI::RVal& field) {
+  State& s = Calc();
+  for (RvField f : InvalidRv(s.calculatedFluid)) {
+    if ((s.*f).get() == &field) return false;
+  }
+  return true;
+}
+
 const std::string& MeterWarning() { return Calc().meterWarning; }
 bool LastRunBeeped() { return Calc().beeped; }
 
@@ -276,6 +395,7 @@ bool Calculate(bool& changed) {
   changed = false;
   trace::Write("\n    RECALC");
   State& s = Calc();
+  s.calculatedFluid = s.fluid;
 
   // 1. Warning record.
   GAS0::Omens omens = 0;
@@ -313,8 +433,11 @@ bool Calculate(bool& changed) {
 
   // 4. Gas omens or a steam state outside the formulation end the run here.
   if (omens != 0 || region == 0) {
-    // A steam state carries no gas omens; it is named so that the message is not empty.
-    const std::string what = omens != 0 ? GAS1::MixOmensText(omens) : "steam state outside IAPWS-IF97";
+    // A steam state carries no gas omens; it is named so that the message is not empty. Gas
+    // omens name the equation whose range was left.
+    const GAS0::GMix& mix = s.fluid == kGcnGas ? s.gcnMix : s.detailMix;
+    const std::string what =
+        omens != 0 ? EquationName(mix) + ": " + GAS1::MixOmensText(omens) : "steam state outside IAPWS-IF97";
     std::string text = "Calculate() omens: " + what;
     if (text.size() > kOmensBuffer) text.resize(kOmensBuffer);
     Raise(kModule, text, 3);
@@ -327,19 +450,35 @@ bool Calculate(bool& changed) {
   if (s.meter == static_cast<int>(DP0::MeterType::Mtr_Other)) {
     if (s.nonDPmethod != 1) Raise(kModule, "Calculate() invalid NonDPmethod", 0);
     const double kf = Si(s.kFactor);
-    const double Q = kf > 0.0 ? Val(s.frequency) / kf : 0.0;
-    const double qm = Q * f.rho;
+    const double frequency = Val(s.frequency);
     const double D = Si(s.pipeDiameter);
+    double Q = kf > 0.0 ? frequency / kf : 0.0;
+    double qm = Q * f.rho;
+    double reynolds = DP0::Reynolds(qm, D, f.mu);
+    double qvBase = f.rhoBase > 0.0 ? qm / f.rhoBase : 0.0;
+    double energy = qm * f.Hm;
+    velocity = D > 0.0 ? Q / (std::numbers::pi * (D / 2) * (D / 2)) : 0.0;
+    // Inputs outside physics, or results beyond the range of numbers, are flagged and give no
+    // flow, as on the differential-pressure path.
+    const bool inputsOk = kf > 0.0 && std::isfinite(kf) && frequency >= 0.0 && std::isfinite(frequency) &&
+                          D > 0.0 && f.rho > 0.0 && f.mu > 0.0 && f.T > 0.0 && P > 0.0 &&
+                          std::isfinite(f.rho) && std::isfinite(f.mu);
+    if (!inputsOk) {
+      DP0::SetFlag(flags, DP0::kFlagInput);
+    } else if (!std::isfinite(Q) || !std::isfinite(qm) || !std::isfinite(reynolds) ||
+               !std::isfinite(qvBase) || !std::isfinite(energy) || !std::isfinite(velocity)) {
+      DP0::SetFlag(flags, DP0::kFlagCalc);
+    }
+    if (flags != 0) Q = qm = reynolds = qvBase = energy = velocity = 0.0;
     Set(s.actualVolumeFlow, Q);
     Set(s.massFlow, qm);
-    Set(s.reynolds, DP0::Reynolds(qm, D, f.mu));
-    Set(s.stdVolumeFlow, f.rhoBase > 0.0 ? qm / f.rhoBase : 0.0);
-    Set(s.energyFlow, qm * f.Hm);
+    Set(s.reynolds, reynolds);
+    Set(s.stdVolumeFlow, qvBase);
+    Set(s.energyFlow, energy);
     for (RV* rv : {&s.cd, &s.expansionFactor, &s.betaFlowing, &s.velocityOfApproach}) Set(*rv, 1.0);
     Set(s.pressureLoss, 0.0);
     Set(s.throatDiameterFlowing, D);
     Set(s.pipeDiameterFlowing, D);
-    velocity = D > 0.0 ? Q / (std::numbers::pi * (D / 2) * (D / 2)) : 0.0;
     Set(s.pipeVelocity, velocity);
   } else {
     DP0::DPFluid fluid;
@@ -385,8 +524,8 @@ bool Calculate(bool& changed) {
   // tables has no flowing density, and the meter's flags alone would not say why.
   s.meterWarning.clear();
   s.beeped = false;
-  if (flags != 0 || f.liquidFlags != 0) {
-    std::string text = MPMS1::ApiFlagText(f.liquidFlags);
+  if (flags != 0 || f.liquidFlags != 0 || !f.warning.empty()) {
+    std::string text = f.warning + MPMS1::ApiFlagText(f.liquidFlags);
     if (flags != 0) {
       std::string meterText;
       DP0::FlagText(flags, meterText);

@@ -82,6 +82,7 @@ struct State {
   // Gas mixtures.
   GAS0::GMix detailMix, gcnMix;
   // Outputs of the last Calculate beside the fields.
+  std::uint8_t calculatedFluid = kNaturalGas;  // the fluid kind of the last run
   std::string meterWarning;
   bool beeped = false;
   // Page registry.
@@ -176,6 +177,11 @@ bool StandardsPageShown();
 void Reset();
 // Recomputes every result when `changed` is set (and clears it); false otherwise.
 bool Calculate(bool& changed);
+// Whether the last run computed this field for its fluid. Results a fluid does not compute (the
+// steam fields under gas, the gas fields under a liquid) hold placeholders or older values and
+// are shown as not valid; every input is valid.
+bool ResultValid(const FUM::DVal& field);
+bool ResultValid(const FI::RVal& field);
 // The meter-warning text of the last run, and whether that run sounded the beep.
 const std::string& MeterWarning();
 bool LastRunBeeped();

@@ -22,16 +22,19 @@ constexpr std::array<std::string_view, 3> kEnergyMethods = {
     "GPA-2172 implemented per AGA-8 (1994) appendix C.4",
     "AGA Report No. 5, per AGA-3 part 3 (1992) appendix F", "AGA Report No. 5 (2009)"};
 
+// A result the last calculation's fluid does not compute is shown as "--".
 Report::Quantity Q(const DV& dv) {
   Report::Quantity q;
   FUM::uDVgetValStr(q.text, *dv);
   FUM::uDVgetUnits(q.unit, *dv);
+  if (!ResultValid(*dv)) q.text = "--";
   return q;
 }
 
 std::string T(const RV& rv) {
   std::string text;
   FI::RVgetValStr(text, *rv);
+  if (!ResultValid(*rv)) text = "--";
   return text;
 }
 
@@ -126,6 +129,7 @@ void FillReport(Report::ReportData& d) {
   d.reynolds = T(s.reynolds);
   d.expansion_factor = T(s.expansionFactor);
   d.velocity_of_approach = T(s.velocityOfApproach);
+  d.warnings = MeterWarning();
 }
 
 void SaveReport(bool csv, const std::string& path) {

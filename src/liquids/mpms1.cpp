@@ -47,7 +47,7 @@ constexpr std::array<const char*, 16> kFlagTexts = {
     "density_too_high! ",         "thermalX_too_low! ",      "thermalX_too_high! ",
     "nonfatal_convergance_fail! ", "invalid_hook! ",         "supercritical_fluid! ",
     "insufficient_data! ",        "inconsistant_data! ",     "invalid_base_temperature! ",
-    ""};
+    "product_not_covered! "};
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
@@ -320,6 +320,12 @@ void ApiLiquidFactors(ApiFlags& flags, double& ctpl, double& cpl, double& ctl, d
     return;
   }
   CheckInputs(flags, product, pressure, temperature, baseTemperature, baseDensity);
+  // Light hydrocarbons have limits here but no correction: zero factors and a flag, never a
+  // density of some other group's tables.
+  if (product == ApiProduct::LightHydrocarbons) {
+    flags |= kProductNotCovered;
+    return;
+  }
   double alphaF = 0.0;
   if (product == ApiProduct::SpecialApplications) {
     alphaF = AlphaPerKToPerF(alpha60);

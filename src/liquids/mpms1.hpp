@@ -37,6 +37,7 @@ inline constexpr ApiFlags kSupercriticalFluid = 1u << 11;
 inline constexpr ApiFlags kInsufficientData = 1u << 12;
 inline constexpr ApiFlags kInconsistentData = 1u << 13;
 inline constexpr ApiFlags kInvalidBaseTemperature = 1u << 14;
+inline constexpr ApiFlags kProductNotCovered = 1u << 15;  // no correction for this group
 
 // The texts of the set bits in bit order.
 std::string ApiFlagText(ApiFlags flags);

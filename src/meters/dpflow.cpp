@@ -60,6 +60,32 @@ void ZeroResult(DPResult& r) {
   r.beta = 1.0;
 }
 
+// Meter types whose coefficient is the user's entry rather than an equation's result.
+bool UserCoefficient(const DPMeter& m) {
+  switch (m.type) {
+    case MeterType::Vent_Cl:
+      return m.element.convergent == static_cast<std::uint8_t>(VenturiConvergent::UserSupplied);
+    case MeterType::Vent_VCs:
+    case MeterType::Vent_VCw:
+    case MeterType::Vent_IVCM:
+    case MeterType::Pit_Avg:
+      return true;
+    case MeterType::Vent_VCsC:
+    case MeterType::Vent_VCwC:
+      return m.element.c2 == 0.0;  // a constant coefficient: the intercept alone
+    default:
+      return false;
+  }
+}
+
+// The flag that says why a solution gave no positive coefficient, expansibility or flow: the
+// user's own coefficient, a tap type the equation has no coefficient for, or the calculation.
+int NoFlowFlag(const DPMeter& m, const DPResult& r) {
+  if (!(r.C > 0) && UserCoefficient(m)) return kFlagInput;
+  if (!(r.C > 0) && m.type == MeterType::Orf_Seg) return kFlagTaps;
+  return kFlagCalc;
+}
+
 bool CalibrationOk(const DPMeter& m) {
   if (m.calMode != 1 && m.calMode != 2) return true;
   // The table is 1-indexed (entry 0 is not a point): entries 1..n are checked.
@@ -148,11 +174,22 @@ bool CheckInputs(DPFlags& flags, const DPFluid& f, const DPMeter& m) {
   }
   if (!CalibrationOk(m)) ok = false;
   // A compressible fluid needs a positive exponent: x = dP/(kappa P1) is undefined at kappa = 0.
-  if (f.compressible && (f.P1 < 0 || f.P1 < f.dp || !(f.kappa > 0))) {
+  if (f.compressible && !(f.kappa > 0)) {
     SetFlag(flags, kFlagInput);
     ok = false;
   }
-  if (f.dp < 0 || f.Tf < 0 || f.mu < 0 || f.rho < 0 || f.rho_b < 0 || f.Hm < 0) {
+  // No fluid has a negative downstream absolute pressure, a liquid no more than a gas.
+  if (f.P1 < f.dp) {
+    SetFlag(flags, kFlagInput);
+    ok = false;
+  }
+  if (f.dp < 0 || f.rho_b < 0 || f.Hm < 0) {
+    SetFlag(flags, kFlagInput);
+    ok = false;
+  }
+  // Temperature, pressure, viscosity and density enter the solution as divisors or square
+  // roots: zero gives an infinite Reynolds number or a zero flow that no fluid has.
+  if (!(f.Tf > 0) || !(f.P1 > 0) || !(f.mu > 0) || !(f.rho > 0)) {
     SetFlag(flags, kFlagInput);
     ok = false;
   }
@@ -294,6 +331,13 @@ void MassFlow(DPFlags& flags, DPResult& r, const DPFluid& f, const DPMeter& m) {
   if (!Finite(r.qm) || !Finite(r.C) || !Finite(r.E) || !Finite(r.epsilon)) {
     // An equation driven outside its domain (e.g. a beta of 1 or more): report, never pass on.
     SetFlag(flags, kFlagCalc);
+    ZeroResult(r);
+    return;
+  }
+  if (!(r.C > 0) || !(r.epsilon > 0) || !(r.qm > 0)) {
+    // A coefficient or expansibility of zero or below is outside every equation's range, and a
+    // positive differential always drives a positive flow: never a result.
+    SetFlag(flags, NoFlowFlag(m, r));
     ZeroResult(r);
     return;
   }

@@ -213,6 +213,29 @@ unsigned FluidReferences(Writer& w, const ReportData& d) {
 
 }  // namespace
 
+std::vector<std::string> WrapWarning(std::string_view text, std::size_t width) {
+  std::vector<std::string> lines;
+  if (width == 0) width = 1;
+  // Each pass takes at least one character, so the loop ends within text.size() passes.
+  while (!text.empty()) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    if (text.empty()) break;
+    std::size_t take = text.size();
+    if (take > width) {
+      // The last comma within the width ends a flag text; failing that the last blank; a word
+      // longer than the width is split.
+      std::size_t cut = text.substr(0, width).find_last_of(',');
+      if (cut == std::string_view::npos) cut = text.substr(0, width + 1).find_last_of(' ');
+      take = (cut == std::string_view::npos || cut == 0) ? width : cut + 1;
+    }
+    std::string line(text.substr(0, take));
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    lines.push_back(std::move(line));
+    text.remove_prefix(take);
+  }
+  return lines;
+}
+
 std::string ConvertLine(bool csv, std::string_view line) {
   if (!csv) {
     std::string text(line);
@@ -246,6 +269,12 @@ std::string ReportText(bool csv, const ReportData& d) {
   w.Plain("");
 
   FlowResults(w, d);
+  // A calculation outside the standard's limits must not look clean on paper: its warnings
+  // follow the results, whole.
+  const std::vector<std::string> warnings = WrapWarning(d.warnings);
+  for (std::size_t i = 0; i < warnings.size(); ++i) {
+    w.Line(i == 0 ? "              Warnings  %s" : "                        %s", warnings[i]);
+  }
   w.Separator();
 
   w.Plain("");

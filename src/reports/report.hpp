@@ -4,6 +4,7 @@
 // comes from a plain record of display texts so that any caller can fill it.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qmx::Report {
 
@@ -62,7 +63,16 @@ struct ReportData {
   // flow audit
   Quantity k_factor, pipe_diameter_flowing, throat_diameter_flowing, pipe_velocity;
   std::string beta_flowing, cd, reynolds, expansion_factor, velocity_of_approach;
+  // the meter-warning text of the calculation (empty when it left none)
+  std::string warnings;
 };
+
+// Width of the warning text on one report line; a longer text continues on further lines.
+inline constexpr std::size_t kWarningWidth = 76;
+
+// The warning text in pieces of at most `width` characters, each ending at a comma or blank
+// where one is near, so that no flag text is cut; nothing of the text is lost.
+std::vector<std::string> WrapWarning(std::string_view text, std::size_t width = kWarningWidth);
 
 // One formatted line in the report's form, without its line end. Text form: every
 // run of two or more blanks loses one blank. Comma-separated form: runs of two or

@@ -314,6 +314,32 @@ double H3(double rho, double T) {
   return kR * T * (tPhiT + dPhiD);
 }
 
+double Exponent3(double rho, double T) {
+  const double delta = rho / kRhoc;
+  const double tau = kTc / T;
+  std::array<double, 12> dp{};
+  Powers(dp, delta);
+  std::array<double, 27> tp{};
+  Powers(tp, tau);
+  // Reduced derivatives of the Helmholtz function phi = n1 ln(delta) + sum n delta^I tau^J.
+  double dPhiD = coef::kRegion3LogTerm;     // delta phi_delta
+  double ddPhiDD = -coef::kRegion3LogTerm;  // delta^2 phi_delta_delta
+  double ttPhiTT = 0.0;                     // tau^2 phi_tau_tau
+  double dtPhiDT = 0.0;                     // delta tau phi_delta_tau
+  for (const auto& t : coef::kRegion3) {
+    const double term = t.n * dp[static_cast<std::size_t>(t.i)] * tp[static_cast<std::size_t>(t.j)];
+    dPhiD += t.i * term;
+    ddPhiDD += t.i * (t.i - 1) * term;
+    ttPhiTT += t.j * (t.j - 1) * term;
+    dtPhiDT += t.i * t.j * term;
+  }
+  // w^2 / (R T) from the formulation, and p / (rho R T) = delta phi_delta.
+  const double a = dPhiD - dtPhiDT;
+  const double w2 = 2.0 * dPhiD + ddPhiDD - a * a / ttPhiTT;
+  const double kappa = w2 / dPhiD;
+  return std::isfinite(kappa) && kappa > 0.0 ? kappa : kLiquidExponent;
+}
+
 double RHOcritR3(double P, double T, Phase phase) {
   double rho = 0.0;
   if (!SolveR3(P, T, phase, rho)) Raise(kModule, "IF97.RHOcritR3() bracket failure", 1);
@@ -458,7 +484,7 @@ Phase1 S1phase_TP(int band, double P, double T) {
     case kRegionCritical:
       r.density = RHOcritR3(P, T);
       r.enthalpy = H3(r.density, T);
-      r.exponent = kLiquidExponent;
+      r.exponent = Exponent3(r.density, T);
       break;
     default:
       Raise(kModule, "IF97.S1phase_TP() invalid region", 2);

@@ -51,6 +51,10 @@ double H3(double rho, double T);
 // Above the critical temperature the single root is returned either way.
 enum class Phase { Liquid, Vapour };
 
+// Region 3 isentropic exponent w^2 rho / p at (rho kg/m3, T K), w the speed of sound of the
+// Helmholtz equation; the liquid exponent where the equation gives no positive value.
+double Exponent3(double rho, double T);
+
 // Region 3 density with p3(rho, T) = P, to 1e-5 kg/m3, of the given phase. Raises
 // "IF97.RHOcritR3() bracket failure" (1) when no such root is found.
 double RHOcritR3(double P, double T, Phase phase);

@@ -304,7 +304,8 @@ TEST_F(CalcTest, GasOmensEndTheRunAfterTheFluidStep) {
   } catch (const Error& e) {
     EXPECT_EQ(e.module(), "QMXcalc");
     EXPECT_EQ(e.code(), 3);
-    EXPECT_EQ(e.message().rfind("Calculate() omens: pressure out of range,", 0), 0u) << e.message();
+    // The omen names the equation whose range was left.
+    EXPECT_EQ(e.message().rfind("Calculate() omens: SGERG: pressure out of range,", 0), 0u) << e.message();
   }
   EXPECT_FALSE(changed);
   // The fluid fields are stored, the flow results keep the last complete run.
@@ -551,6 +552,124 @@ TEST_F(CalcTest, LiquidOutsideTheApiTablesLeadsTheWarning) {
   EXPECT_EQ(MeterWarning().rfind("temperature_too_high! ", 0), 0u) << MeterWarning();
   EXPECT_TRUE(LastRunBeeped());
   EXPECT_EQ(beeps.count(), 1);
+}
+
+// Dry steam that is not superheated says so first, with the saturation temperature.
+TEST_F(CalcTest, DrySteamNotSuperheatedLeadsTheWarning) {
+  State& s = Calc();
+  bool changed = false;
+  SetFluid(changed, kDrySteam);
+  ASSERT_TRUE(Calculate(changed));
+  const double tsat = IF97::Tsat(Si(s.upstreamPressure));
+  std::string t;
+  FE::LONGREALtoStr(t, 6, tsat);
+  FE::RemoveChars(" ", t);
+  EXPECT_EQ(MeterWarning().rfind("Not superheated steam: saturation temperature " + t + " K at this pressure,", 0), 0u)
+      << MeterWarning();
+  EXPECT_EQ(Si(s.massFlow), 0.0);
+  // Superheated: no such warning.
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("C", "300", *s.flowingTemperature));
+  Recalc();
+  EXPECT_EQ(MeterWarning().find("superheated"), std::string::npos) << MeterWarning();
+  // Above the critical pressure and below the region 2 boundary.
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("mpa", "30", *s.staticPressure));
+  UpdateAbsolutePressure();
+  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("K", "660", *s.flowingTemperature));
+  Recalc();
+  EXPECT_EQ(MeterWarning().rfind("Not superheated steam: below ", 0), 0u) << MeterWarning();
+}
+
+// A composition that does not sum to 100 % is normalised, and the warning says from what.
+TEST_F(CalcTest, CompositionOffHundredIsNormalisedWithAWarning) {
+  State& s = Calc();
+  bool changed = false;
+  std::string total, fraction;
+  GetComponentText(total, fraction, 1);
+  double n2 = 0.0;
+  ASSERT_TRUE(FE::StrToReal(fraction, n2));
+  SetComponentText(changed, std::to_string(n2 + 3.5), 1);
+  ASSERT_TRUE(Calculate(changed));
+  EXPECT_EQ(MeterWarning().rfind("composition normalised from 103.5 %,", 0), 0u) << MeterWarning();
+  EXPECT_NEAR(GAS1::MixSumX(s.detailMix, 1), 1.0, 1e-12);
+  // Within 0.01 % of 100: no warning.
+  SetComponentText(changed, std::to_string(n2 + 0.005), 1);
+  ASSERT_TRUE(Calculate(changed));
+  EXPECT_EQ(MeterWarning().find("normalised"), std::string::npos) << MeterWarning();
+}
+
+// A composition of zeros is no mixture: refused, not computed as methane.
+TEST_F(CalcTest, EmptyCompositionIsRefused) {
+  State& s = Calc();
+  const double qm = Si(s.massFlow);
+  bool changed = false;
+  for (int i = 0; i < GAS1::kNAga; ++i) SetComponentText(changed, "0", i);
+  try {
+    Calculate(changed);
+    FAIL() << "an empty composition calculated";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.code(), 7);
+    EXPECT_EQ(e.message().rfind("Calculate() composition", 0), 0u) << e.message();
+  }
+  EXPECT_EQ(Si(s.massFlow), qm);
+}
+
+// Zero viscosity, or a liquid with no absolute pressure to leave at, never gives a flow.
+TEST_F(CalcTest, NonPhysicalLiquidInputsAreFlagged) {
+  State& s = Calc();
+  bool changed = false;
+  SetFluid(changed, kGenericLiquid);
+  ASSERT_TRUE(Calculate(changed));
+  ASSERT_GT(Si(s.massFlow), 0.0);
+  FUM::uDVsetMKS(0.0, *s.liquidViscosity);
+  Recalc();
+  EXPECT_EQ(Si(s.massFlow), 0.0);
+  EXPECT_EQ(MeterWarning().rfind("Error in input data,", 0), 0u) << MeterWarning();
+  Reset();
+  SetFluid(changed, kGenericLiquid);
+  FUM::uDVsetMKS(0.0, *s.upstreamPressure);
+  UpdateGaugePressure();
+  Recalc();
+  EXPECT_EQ(Si(s.massFlow), 0.0);
+  EXPECT_EQ(MeterWarning().rfind("Error in input data,", 0), 0u) << MeterWarning();
+}
+
+// A turbine frequency far beyond any meter gives no infinite energy flow passed as a result.
+TEST_F(CalcTest, TurbineResultsAreFiniteOrFlagged) {
+  State& s = Calc();
+  bool changed = false;
+  SetMeter(changed, 1, 39);
+  FI::RVsetLReal(1e308, *s.frequency);
+  ASSERT_TRUE(Calculate(changed));
+  for (const DV* dv : {&s.massFlow, &s.stdVolumeFlow, &s.actualVolumeFlow, &s.energyFlow, &s.pipeVelocity}) {
+    EXPECT_TRUE(std::isfinite(Si(*dv)));
+  }
+  EXPECT_TRUE(std::isfinite(Val(s.reynolds)));
+  EXPECT_EQ(Si(s.massFlow), 0.0);
+  EXPECT_EQ(MeterWarning(), "Calculation error,");
+  EXPECT_TRUE(LastRunBeeped());
+}
+
+// Results the fluid does not compute are marked not valid; inputs always are valid.
+TEST_F(CalcTest, ResultsAFluidDoesNotComputeAreNotValid) {
+  State& s = Calc();
+  EXPECT_FALSE(ResultValid(*s.satLiquidDensity));
+  EXPECT_FALSE(ResultValid(*s.waterDensityBase));
+  EXPECT_TRUE(ResultValid(*s.densityFlowing));
+  EXPECT_TRUE(ResultValid(*s.zFlowing));
+  EXPECT_TRUE(ResultValid(*s.dp));
+  bool changed = false;
+  SetFluid(changed, kSaturatedSteam);
+  ASSERT_TRUE(Calculate(changed));
+  EXPECT_TRUE(ResultValid(*s.satLiquidDensity));
+  EXPECT_TRUE(ResultValid(*s.waterDensityBase));
+  EXPECT_FALSE(ResultValid(*s.zFlowing));
+  EXPECT_FALSE(ResultValid(*s.volumetricHeatingValue));
+  SetFluid(changed, kGenericLiquid);
+  ASSERT_TRUE(Calculate(changed));
+  EXPECT_FALSE(ResultValid(*s.molarMass));
+  EXPECT_FALSE(ResultValid(*s.energyFlow));
+  EXPECT_TRUE(ResultValid(*s.massFlow));
+  EXPECT_TRUE(ResultValid(*s.viscosity));
 }
 
 TEST_F(CalcTest, TestFluidWritesNoFluidField) {

@@ -18,3 +18,8 @@ qmx_cli_test(gas_unknown_method ARGS gas --method Nothing EXIT 2)
 qmx_cli_test(gas_bad_preset ARGS gas --method 8 --preset 16 EXIT 2)
 qmx_cli_test(gas_bad_x_count ARGS gas --method 8 --x "1,2,3" EXIT 2)
 qmx_cli_test(gas_t_without_p ARGS gas --method 8 --T 300 EXIT 2)
+# A composition must have a positive, finite sum and no negative or NaN entry.
+qmx_cli_test(gas_x_all_zero ARGS gas --method 8 --x "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0" EXIT 2 STDERR "positive, finite sum")
+qmx_cli_test(gas_x_negative ARGS gas --method 8 --x "-1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0" EXIT 2)
+qmx_cli_test(gas_x_overflow ARGS gas --method 8 --x "1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308,1e308"
+             EXIT 2 STDERR "positive, finite sum")

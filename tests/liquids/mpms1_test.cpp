@@ -229,10 +229,22 @@ TEST(ApiLiquidFactors, NegativePressureIsZeroAndTheLimitsThemselvesAreAccepted) 
   EXPECT_GT(f.ctpl, 0.0);
 }
 
-TEST(ApiLiquidFactors, LightHydrocarbonsAndIllegalGroupsRaise) {
+TEST(ApiLiquidFactors, LightHydrocarbonsAreFlaggedNotCovered) {
+  // Zero outputs with the flag that says why, beside the group's own limit flags.
+  Factors f = Liquid(ApiProduct::LightHydrocarbons, 0, 300, 288.15, 500);
+  EXPECT_EQ(f.flags, kProductNotCovered);
+  EXPECT_EQ(ApiFlagText(f.flags), "product_not_covered! ");
+  EXPECT_EQ(f.ctpl, 0.0);
+  EXPECT_EQ(f.cpl, 0.0);
+  EXPECT_EQ(f.ctl, 0.0);
+  EXPECT_EQ(f.density, 0.0);
+  f = Liquid(ApiProduct::LightHydrocarbons, 0, 350, 288.15, 500);
+  EXPECT_EQ(f.flags, kProductNotCovered | kTemperatureTooHigh);
+  EXPECT_EQ(f.density, 0.0);
+}
+
+TEST(ApiLiquidFactors, IllegalGroupsRaise) {
   using qmx::test::ExpectRaise;
-  ExpectRaise([] { Liquid(ApiProduct::LightHydrocarbons, 0, 300, 288.15, 500); }, "MPMS1",
-              "MPMS1.AltToBase60() unsupported product");
   ApiFlags flags = 0;
   ExpectRaise([&] { Factors60(flags, ApiProduct::LightHydrocarbons, 500, 60, 0, 0); }, "MPMS1",
               "MPMS1.Factors60() unsupported product");

@@ -338,20 +338,27 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInput{"c1 NaN", [](Case& c) { c.meter.element.c1 = kNaN; }, kIn},
                       BadInput{"Mtr_Other", [](Case& c) { c.meter.type = MeterType::Mtr_Other; }, 0}));
 
-TEST(MassFlowInput, ZeroViscosityAndDensityStayFinite) {
-  Case c = GasCase();
-  c.fluid.mu = 0.0;
-  auto [flags, r] = Solve(c);
-  EXPECT_FALSE(HasFlag(flags, kFlagConvergence));
-  EXPECT_GT(r.qm, 0.0);
-  EXPECT_TRUE(std::isfinite(r.C));
-  c = GasCase();
-  c.fluid.rho = 0.0;
-  MassFlow(flags, r, c.fluid, c.meter);
-  EXPECT_EQ(r.qm, 0.0);
-  EXPECT_EQ(r.qv_actual, 0.0);
-  EXPECT_EQ(r.ratio, 0.0);
-}
+// Zero viscosity, density, temperature or pressure is no fluid: bad input, never an infinite
+// Reynolds number or a silent zero flow. A liquid cannot leave at a negative absolute pressure
+// either.
+INSTANTIATE_TEST_SUITE_P(
+    NonPositive, MassFlowBadInput,
+    ::testing::Values(BadInput{"mu 0", [](Case& c) { c.fluid.mu = 0.0; }, kIn},
+                      BadInput{"rho 0", [](Case& c) { c.fluid.rho = 0.0; }, kIn},
+                      BadInput{"Tf 0", [](Case& c) { c.fluid.Tf = 0.0; }, kIn},
+                      BadInput{"P1 0", [](Case& c) { c.fluid.P1 = 0.0; }, kIn},
+                      BadInput{"liquid P1 < dp",
+                               [](Case& c) {
+                                 c.fluid.compressible = false;
+                                 c.fluid.P1 = 1e3;
+                               },
+                               kIn},
+                      BadInput{"liquid P1 0",
+                               [](Case& c) {
+                                 c.fluid.compressible = false;
+                                 c.fluid.P1 = 0.0;
+                               },
+                               kIn}));
 
 TEST(MassFlowInput, BadCalibrationTableFailsWithoutFlag) {
   Case c = GasCase();
@@ -367,6 +374,81 @@ TEST(MassFlowInput, BadCalibrationTableFailsWithoutFlag) {
   MassFlow(flags, r, c.fluid, c.meter);
   ExpectZero(r);
 }
+
+// ---- No positive coefficient, expansibility or flow: flagged, never a result ----------
+struct NoFlow {
+  const char* what;
+  void (*set)(Case&);
+  int flag;
+};
+
+void PrintTo(const NoFlow& b, std::ostream* os) { *os << b.what; }
+
+class MassFlowNoFlow : public ::testing::TestWithParam<NoFlow> {};
+
+TEST_P(MassFlowNoFlow, FlaggedWithZeroResult) {
+  Case c = GasCase();
+  GetParam().set(c);
+  auto [flags, r] = Solve(c);
+  EXPECT_TRUE(HasFlag(flags, GetParam().flag)) << GetParam().what << ": " << FlagText(flags);
+  ExpectZero(r);
+  EXPECT_EQ(r.epsilon, 0.0);
+  EXPECT_EQ(r.energy, 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MassFlowNoFlow,
+    ::testing::Values(
+        // The user's own coefficient of zero or below is an input error.
+        NoFlow{"venturi, user C 0",
+               [](Case& c) {
+                 c.meter.type = Vent_Cl;
+                 c.meter.element.convergent = static_cast<std::uint8_t>(VenturiConvergent::UserSupplied);
+                 c.meter.element.c1 = 0.0;
+               },
+               kFlagInput},
+        NoFlow{"cone, C 0",
+               [](Case& c) {
+                 c.meter.type = Vent_VCsC;
+                 c.meter.element.c1 = 0.0;
+               },
+               kFlagInput},
+        NoFlow{"fixed-C venturi, C -0.8",
+               [](Case& c) {
+                 c.meter.type = Vent_VCw;
+                 c.meter.element.c1 = -0.8;
+               },
+               kFlagInput},
+        // The segmental orifice has no coefficient for corner taps.
+        NoFlow{"segmental, corner taps",
+               [](Case& c) {
+                 c.meter.type = Orf_Seg;
+                 c.meter.element.tap = 0;
+                 c.fluid.compressible = false;
+               },
+               kFlagTaps},
+        // An equation outside its range: the integral orifice's cubic at a throat Reynolds
+        // number below 1 gives a negative coefficient.
+        NoFlow{"integral orifice, Re_d below 1",
+               [](Case& c) {
+                 c.meter.type = Orf_Int;
+                 c.meter.D = 0.02;
+                 c.meter.d = 0.002;
+                 c.fluid.dp = 1e-6;
+                 c.fluid.mu = 10.0;
+                 c.fluid.compressible = false;
+               },
+               kFlagCalc},
+        // A large pressure drop drives the venturi's expansibility below zero.
+        NoFlow{"fixed-C venturi, dp/P1 0.5, beta 0.01",
+               [](Case& c) {
+                 c.meter.type = Vent_VCw;
+                 c.meter.D = 0.1;
+                 c.meter.d = 0.001;
+                 c.meter.element.c1 = 0.8;
+                 c.fluid = DPFluid{5e4, 300.0, 1e5, 1e-5, 1.4, 1.2, 1.2, 0.0, true};
+               },
+               kFlagCalc}));
 
 // ---- Calibration, holes, direct types ------------------------------------------------
 TEST(MassFlow, FlowFactorTableScalesFlow) {
@@ -435,8 +517,11 @@ TEST(MassFlowIteration, NonConvergenceReturnsPass21WithFlag) {
   EXPECT_TRUE(HasFlag(flags, kFlagConvergence));
   const auto trace = IterationTrace();
   EXPECT_EQ(trace[21 % 8].pass, 21);
-  EXPECT_EQ(trace[21 % 8].qm, r.qm);
   EXPECT_EQ(trace[20 % 8].pass, 20);
+  // This one runs away to a negative flow: a calculation error, not a result.
+  EXPECT_LT(trace[21 % 8].qm, 0.0);
+  EXPECT_TRUE(HasFlag(flags, kFlagCalc));
+  EXPECT_EQ(r.qm, 0.0);
 }
 
 TEST(MassFlowIteration, TraceRecordsPassesAndIsPerThread) {

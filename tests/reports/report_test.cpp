@@ -164,6 +164,63 @@ TEST_F(ReportLayout, CsvHasNoSeparatorsAndKeepsTitles) {
   EXPECT_TRUE(Has(lines, ",Inlet pressure,3593.7,kpa,absolute"));
 }
 
+// ---- Warnings: on lines of their own, wrapped whole, never cut --------------------------
+TEST(WrapWarning, PiecesFitAndLoseNothing) {
+  const std::string flags =
+      "Error in input data,Bogus meter coefficients,Reynolds No. out of range for this device,"
+      "D or d out of range for this device,Beta out of range for this device,Sonic velocity at throat,"
+      "Reynolds No. out of range at this beta,Reynolds No. out of range at this D or d,"
+      "Invalid pressure tap selection,Pressure ratio (P2/P1) out of range,Low Reynolds Number,";
+  struct Case {
+    std::string text;
+    std::size_t width;
+  };
+  const Case cases[] = {{flags, kWarningWidth}, {flags, 30}, {flags, 5}, {"Low Reynolds Number,", 76},
+                        {std::string(200, 'x'), 76}, {"temperature_too_low! pressure_too_high! ", 20}};
+  for (const Case& c : cases) {
+    const auto pieces = WrapWarning(c.text, c.width);
+    std::string joined, squeezed;
+    for (const auto& p : pieces) {
+      EXPECT_LE(p.size(), c.width) << p;
+      EXPECT_FALSE(p.empty());
+      joined += p;
+    }
+    for (char ch : c.text)
+      if (ch != ' ') squeezed += ch;
+    std::string joinedSqueezed;
+    for (char ch : joined)
+      if (ch != ' ') joinedSqueezed += ch;
+    EXPECT_EQ(joinedSqueezed, squeezed) << "width " << c.width;
+  }
+  // At the report's width every flag text stays on one line.
+  for (const auto& p : WrapWarning(flags)) EXPECT_EQ(p.back(), ',') << p;
+  EXPECT_TRUE(WrapWarning("").empty());
+}
+
+TEST_F(ReportLayout, WarningsShownWholeInBothForms) {
+  ReportData d = GasOrifice();
+  for (const bool csv : {false, true}) {
+    EXPECT_FALSE(HasPrefix(Lines(ReportText(csv, d)), csv ? ",Warnings" : "             Warnings"));
+  }
+  d.warnings =
+      "composition normalised from 103.5 %,Reynolds No. out of range for this device,"
+      "D or d out of range for this device,Beta out of range for this device,Low Reynolds Number,";
+  const auto text = Lines(ReportText(false, d));
+  const auto first = std::find(text.begin(), text.end(), "             Warnings composition normalised from 103.5 %,");
+  ASSERT_NE(first, text.end());
+  ASSERT_LT(first + 4, text.end());
+  EXPECT_EQ(*(first + 1), "                       Reynolds No. out of range for this device,");
+  EXPECT_EQ(*(first + 2), "                       D or d out of range for this device,Beta out of range for this device,");
+  EXPECT_EQ(*(first + 3), "                       Low Reynolds Number,");
+  EXPECT_EQ(*(first + 4), std::string(100, '_'));
+  for (auto it = first; it != first + 4; ++it) EXPECT_LE(it->size(), 100u);
+  const auto csv = Lines(ReportText(true, d));
+  EXPECT_TRUE(Has(csv, ",Warnings,\"composition normalised from 103.5 %,\""));
+  EXPECT_TRUE(Has(csv, ",\"Reynolds No. out of range for this device,\""));
+  EXPECT_TRUE(Has(csv, ",\"D or d out of range for this device,Beta out of range for this device,\""));
+  EXPECT_TRUE(Has(csv, ",\"Low Reynolds Number,\""));
+}
+
 TEST_F(ReportLayout, HydrocarbonLiquidNumbersTheMeterReferenceTwo) {
   ReportData d = GasOrifice();
   d.fluid = Fluid::HCLiquid;
