@@ -139,7 +139,9 @@ void Setup(CLI::App& app) {
   auto* sub = app.add_subcommand("calc", "Calculate from the defaults with KEY=VALUE changes");
   auto pairs = std::make_shared<std::vector<std::string>>();
   sub->add_option("PAIRS", *pairs, "KEY=VALUE changes, applied in order");
-  sub->footer(cli::KeysHelp());
+  sub->footer(cli::KeysHelp() +
+              "\nResults the fluid does not compute are null with the text \"--\"; x.entered_total is the"
+              "\ncomposition as entered, x.total after normalising to 100 %.");
   sub->callback([pairs] { Run(*pairs); });
 }
 

@@ -141,7 +141,9 @@ void Setup(CLI::App& app) {
   sub->add_option("--source", a->source, "Gas data source, name or code");
   sub->add_option("--hmethod", a->hmethod, "Heating-value method, name or code");
   sub->add_option("--preset", a->preset, "Preset composition 0..15");
-  sub->add_option("--x", a->x, "Mole fractions: 21 (AGA-8 order) or 29 (component order), comma-separated");
+  sub->add_option("--x", a->x,
+                  "Mole fractions: 21 (AGA-8 order) or 29 (component order), comma-separated; none negative, "
+                  "positive sum");
   sub->add_option("--tbase", a->tbase, "Base temperature, K");
   sub->add_option("--pbase", a->pbase, "Base pressure, Pa");
   sub->add_option("--T", a->t, "Flowing temperature, K");
