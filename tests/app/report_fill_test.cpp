@@ -112,6 +112,46 @@ TEST_F(ReportFillTest, SaveReportWritesTheStateReport) {
   std::filesystem::remove_all(dir);
 }
 
+// A calculation outside the standard's limits carries its whole warning text into both report
+// forms; a clean one shows no Warnings line.
+TEST_F(ReportFillTest, WarningsOfTheCalculationAreShownWhole) {
+  Report::ReportData d;
+  FillReport(d);
+  EXPECT_TRUE(d.warnings.empty());
+  EXPECT_EQ(Report::ReportText(false, d).find("Warnings"), std::string::npos);
+  State& s = Calc();
+  ASSERT_TRUE(FI::RVsetValStr("0.05", *s.beta));
+  UpdateBore();
+  bool changed = true;
+  ASSERT_TRUE(Calculate(changed));
+  ASSERT_GT(MeterWarning().size(), Report::kWarningWidth);
+  FillReport(d);
+  EXPECT_EQ(d.warnings, MeterWarning());
+  for (const bool csv : {false, true}) {
+    // The warning lines, read back and joined, give the whole text.
+    std::istringstream in(Report::ReportText(csv, d));
+    std::string joined;
+    bool inside = false;
+    for (std::string l; std::getline(in, l);) {
+      if (!l.empty() && l.back() == '\r') l.pop_back();
+      const std::string label = csv ? ",Warnings," : "             Warnings ";
+      if (l.rfind(label, 0) == 0) {
+        inside = true;
+        l = l.substr(label.size());
+      } else if (inside && (l.empty() || l[0] == '_')) {
+        break;
+      } else if (inside) {
+        l = l.substr(l.find_first_not_of(csv ? "," : " "));
+      } else {
+        continue;
+      }
+      if (csv && l.size() >= 2 && l.front() == '"') l = l.substr(1, l.size() - 2);
+      joined += l;
+    }
+    EXPECT_EQ(joined, MeterWarning()) << (csv ? "csv" : "text");
+  }
+}
+
 // The whole report of the defaults in both forms, clock fixed at 7 Dec 2026 09:05:03. Setting
 // QMX_UPDATE_GOLDEN=1 rewrites the two files instead (review the difference before committing).
 TEST_F(ReportFillTest, GoldenReportsOfTheDefaults) {
