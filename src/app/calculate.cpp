@@ -93,7 +93,10 @@ FluidOut GasStep(State& s, const GAS0::GMix& mix, double P, GAS0::Omens& omens) 
   if (&mix == &s.detailMix) {
     bool usable = true;
     const double total = EnteredTotal(mix, usable);
-    if (!usable) Raise(kModule, "Calculate() composition: the mole fractions must be finite, none negative, with a positive sum", 7);
+    if (!usable) {
+      Raise(kModule, "Calculate() composition: the mole fractions must be finite, none negative, with a positive sum",
+            7);
+    }
     if (std::fabs(total - 100.0) > 0.01) f.warning = "composition normalised from " + Number(total) + " %,";
   }
   GAS1::MixUpdate(mix);
@@ -247,12 +250,12 @@ FluidOut DrySteamStep(State& s, double P, int& region) {
   } else if (flowRegion != 0) {
     // Liquid, two-phase or near-critical: there is no dry steam to meter, and the meter's own
     // flags on the zero density would not say so.
-    if (P < IF97::kPc) {
+    if (flowRegion == IF97::kRegionCritical) {
+      f.warning = "Near-critical state (IAPWS-IF97 region 3): dry steam is computed from " +
+                  Number(IF97::B23T(P)) + " K at this pressure,";
+    } else {
       f.warning = "Not superheated steam: saturation temperature " + Number(IF97::Tsat(P)) +
                   " K at this pressure,";
-    } else {
-      f.warning = "Not superheated steam: below " + Number(IF97::B23T(P)) +
-                  " K at this pressure the state is near-critical fluid,";
     }
   }
   const IF97::Phase1 base = IF97::S1phase_TP(1, Si(s.basePressure), Si(s.baseTemperature));
@@ -332,7 +335,7 @@ std::span<const DvField> InvalidDv(int fluid) {
   static constexpr DvField kSteam[] = {&State::molarDensity, &State::molarHeatingValue,
                                        &State::volumetricHeatingValue};
   static constexpr DvField kDry[] = {&State::molarDensity, &State::molarHeatingValue,
-                                          &State::volumetricHeatingValue, &State::satLiquidDensity};
+                                     &State::volumetricHeatingValue, &State::satLiquidDensity};
   static constexpr DvField kTest[] = {
       &State::molarDensity,       &State::molarMass,        &State::molarHeatingValue,
       &State::massHeatingValue,   &State::volumetricHeatingValue, &State::viscosity,
@@ -354,7 +357,7 @@ std::span<const RvField> InvalidRv(int fluid) {
   static constexpr RvField kNoGas[] = {&State::zFlowing, &State::zBase, &State::relativeDensity,
                                        &State::spare};
   static constexpr RvField kDry[] = {&State::zFlowing, &State::zBase, &State::relativeDensity,
-                                          &State::liquidCorrectionFactor, &State::spare};
+                                     &State::liquidCorrectionFactor, &State::spare};
   static constexpr RvField kTest[] = {&State::zFlowing, &State::zBase, &State::relativeDensity,
                                       &State::isentropicExponent, &State::liquidCorrectionFactor,
                                       &State::spare};

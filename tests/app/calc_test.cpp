@@ -571,12 +571,22 @@ TEST_F(CalcTest, DrySteamNotSuperheatedLeadsTheWarning) {
   ASSERT_TRUE(FUM::uDVsetValStrTempUnits("C", "300", *s.flowingTemperature));
   Recalc();
   EXPECT_EQ(MeterWarning().find("superheated"), std::string::npos) << MeterWarning();
-  // Above the critical pressure and below the region 2 boundary.
-  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("mpa", "30", *s.staticPressure));
-  UpdateAbsolutePressure();
-  ASSERT_TRUE(FUM::uDVsetValStrTempUnits("K", "660", *s.flowingTemperature));
-  Recalc();
-  EXPECT_EQ(MeterWarning().rfind("Not superheated steam: below ", 0), 0u) << MeterWarning();
+  // Near the critical point, below the region 2 boundary: vapour-like at 20 MPa and 640 K (above
+  // saturation), fluid at 30 MPa and 660 K.
+  for (const auto& [mpa, kelvin] : {std::pair{"20", "640"}, std::pair{"30", "660"}}) {
+    ASSERT_TRUE(FUM::uDVsetValStrTempUnits("mpa", mpa, *s.staticPressure));
+    UpdateAbsolutePressure();
+    ASSERT_TRUE(FUM::uDVsetValStrTempUnits("K", kelvin, *s.flowingTemperature));
+    Recalc();
+    std::string b23;
+    FE::LONGREALtoStr(b23, 6, IF97::B23T(Si(s.upstreamPressure)));
+    FE::RemoveChars(" ", b23);
+    EXPECT_EQ(MeterWarning().rfind("Near-critical state (IAPWS-IF97 region 3): dry steam is computed from " + b23 +
+                                       " K at this pressure,",
+                                   0),
+              0u)
+        << MeterWarning();
+  }
 }
 
 // A composition that does not sum to 100 % is normalised, and the warning says from what.
