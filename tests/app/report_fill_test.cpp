@@ -152,6 +152,24 @@ TEST_F(ReportFillTest, WarningsOfTheCalculationAreShownWhole) {
   }
 }
 
+// A result the calculated fluid does not compute is printed as "--", never as a placeholder.
+TEST_F(ReportFillTest, ResultsTheFluidDoesNotComputeShowDashes) {
+  bool changed = false;
+  SetFluid(changed, kTestFluid);
+  ASSERT_TRUE(Calculate(changed));
+  Report::ReportData d;
+  FillReport(d);
+  EXPECT_EQ(d.density_flowing.text, "--");
+  EXPECT_EQ(d.molar_mass.text, "--");
+  EXPECT_EQ(d.z_flowing, "--");
+  EXPECT_NE(d.mass_flow.text, "--");
+  SetFluid(changed, kNaturalGas);
+  ASSERT_TRUE(Calculate(changed));
+  FillReport(d);
+  EXPECT_NE(d.density_flowing.text, "--");
+  EXPECT_NE(d.z_flowing, "--");
+}
+
 // The whole report of the defaults in both forms, clock fixed at 7 Dec 2026 09:05:03. Setting
 // QMX_UPDATE_GOLDEN=1 rewrites the two files instead (review the difference before committing).
 TEST_F(ReportFillTest, GoldenReportsOfTheDefaults) {
