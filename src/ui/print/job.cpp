@@ -9,8 +9,12 @@
 #include <QPrinter>
 #include <QSaveFile>
 
+#include <unistd.h>
+
 #include <array>
 #include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -251,6 +255,31 @@ JobResult PrintFile(const PrintRequest& request, JobHost& host) {
 JobResult PrintPdf(const PrintRequest& request, const std::string& pdf_path, JobHost& host) {
   PdfTarget target(pdf_path);
   return PrintText(request, target, host);
+}
+
+JobResult SaveTextPdf(std::string_view text, const std::string& pdf_path, PrintRequest request, JobHost& host) {
+  if (request.title.empty()) request.title = fs::path(pdf_path).filename().string();
+  std::error_code ec;
+  std::string temp = (fs::temp_directory_path(ec) / "qmx_print_XXXXXX").string();
+  const int fd = ec ? -1 : ::mkstemp(temp.data());
+  bool written = fd >= 0;
+  for (std::size_t done = 0; written && done < text.size();) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    written = n > 0;
+    if (written) done += static_cast<std::size_t>(n);
+  }
+  if (fd >= 0 && ::close(fd) != 0) written = false;
+  if (!written) {
+    if (fd >= 0) fs::remove(temp, ec);
+    JobResult result{Outcome::Failed, kCouldNotOpenFile, 0};
+    host.Failed(kCouldNotOpenFile, FailureText(kCouldNotOpenFile));
+    return result;
+  }
+  request.file_path = temp;
+  // The title differs from the temporary path, so the job removes the file.
+  if (KeepsFile(request.title, request.file_path)) request.title += " ";
+  return PrintPdf(request, pdf_path, host);
 }
 
 }  // namespace qmx::Print

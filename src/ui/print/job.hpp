@@ -82,4 +82,9 @@ JobResult PrintFile(const PrintRequest& request, JobHost& host);
 // only when the whole document has been written.
 JobResult PrintPdf(const PrintRequest& request, const std::string& pdf_path, JobHost& host);
 
+// Prints a text as a PDF through a temporary print file: the request's file
+// path is replaced by that file and its title, when empty, by the PDF's file
+// name. A failure to write the temporary file is 60008.
+JobResult SaveTextPdf(std::string_view text, const std::string& pdf_path, PrintRequest request, JobHost& host);
+
 }  // namespace qmx::Print

@@ -2,7 +2,7 @@
 // A Qt application for drawing without a display, for programs that have none.
 #include <memory>
 
-class QCoreApplication;
+#include <QCoreApplication>
 
 namespace qmx::Print {
 
