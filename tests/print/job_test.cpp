@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QWidget>
 
@@ -19,7 +20,9 @@
 
 #include "print_support.hpp"
 #include "ui/print/render.hpp"
+#include "ui/print/print_dialog.hpp"
 #include "ui/print/status_dialog.hpp"
+#include "units/fe.hpp"
 
 namespace {
 
@@ -232,6 +235,19 @@ TEST_F(PrintJob, UnwritablePdfFailsBeforeTheDocumentStarts) {
   EXPECT_TRUE(host.started.empty());
 }
 
+TEST_F(PrintJob, UnknownPrinterFailsWith60007) {
+  const std::string txt = dir_.File("t.txt");
+  WriteFile(txt, "text\n");
+  PrintRequest r = ReportRequest(txt);
+  r.printer = "qmx-no-such-printer";
+  RecordingHost host;
+  const JobResult result = PrintFile(r, host);
+  EXPECT_EQ(result.code, kErrorInitializingPrinter);
+  ASSERT_EQ(host.failures.size(), 1u);
+  EXPECT_TRUE(host.started.empty());
+  EXPECT_TRUE(fs::exists(txt));
+}
+
 TEST_F(PrintJob, CancelEndsQuietlyAndKeepsAnEarlierPdf) {
   const std::string txt = dir_.File("t.txt");
   WriteFile(txt, "a\fb\fc\fd\n");
@@ -391,6 +407,40 @@ TEST_F(PrintJob, TextLandsAtItsTwipsPosition) {
   // The frame's left edge at 680 + 260 - 180 twips = 52.8 pixels.
   EXPECT_GT(dark(52, 100, 54, 200), 50);
   EXPECT_EQ(dark(0, 0, 50, 1100), 0);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace qmx::Print;
+
+TEST(PrintDialog, ChoicesGoIntoTheRequest) {
+  qmx::print_test::App();
+  PrintRequest request;
+  request.copies = 3;
+  request.collate = true;
+  request.duplex = true;
+  QPrinter printer(QPrinter::HighResolution);
+  PrinterFromRequest(request, printer);
+  PrintRequest back;
+  ApplyPrinterChoice(printer, back);
+  EXPECT_EQ(back.copies, 3u);
+  EXPECT_TRUE(back.collate);
+  // Duplex is kept only by printers that have it (not by this machine's PDF fallback).
+  request.copies = 0;
+  request.collate = false;
+  request.duplex = false;
+  PrinterFromRequest(request, printer);
+  ApplyPrinterChoice(printer, back);
+  EXPECT_EQ(back.copies, 1u);
+  EXPECT_FALSE(back.collate);
+  EXPECT_FALSE(back.duplex);
+}
+
+TEST(PrintDialog, ProposedPdfNameCarriesTheStamp) {
+  qmx::FE::ScopedClock clock([] { return qmx::FE::DateTime{2014, 12, 5, 9, 30, 15}; });
+  EXPECT_EQ(ProposedPdfName(), "QMX_Report_5Dec14_93015.pdf");
 }
 
 }  // namespace

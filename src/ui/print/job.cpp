@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QSaveFile>
 
 #include <unistd.h>
@@ -78,8 +79,13 @@ class PrinterTarget : public Target {
  public:
   bool Open(const PrintRequest& request, const LayoutRow& row) override {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (!request.printer.empty()) printer_->setPrinterName(QString::fromStdString(request.printer));
-    if (!printer_->isValid()) return false;
+    if (!request.printer.empty()) {
+      const QString name = QString::fromStdString(request.printer);
+      if (QPrinterInfo::printerInfo(name).isNull()) return false;
+      printer_->setPrinterName(name);
+    }
+    // Without a system printer Qt falls back to a PDF file that has no name.
+    if (!printer_->isValid() || printer_->outputFormat() != QPrinter::NativeFormat) return false;
     printer_->setDocName(QString::fromStdString(request.title));
     printer_->setFullPage(false);
     printer_->setCopyCount(1);  // the job makes its own copies
