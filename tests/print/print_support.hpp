@@ -20,8 +20,10 @@ inline QApplication& App() {
   static char name[] = "print_test";
   static char* argv[] = {name, nullptr};
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static QApplication app(argc, argv);
-  return app;
+  // Kept until the process ends: destroying it among the static objects at
+  // exit would run after parts of Qt it needs are gone.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 // A fresh folder, removed by the destructor.
