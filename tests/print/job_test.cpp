@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "print_support.hpp"
+#include "numerics/error.hpp"
 #include "ui/print/render.hpp"
 #include "ui/print/print_dialog.hpp"
 #include "ui/print/status_dialog.hpp"
@@ -266,6 +267,34 @@ TEST_F(PrintJob, CancelEndsQuietlyAndKeepsAnEarlierPdf) {
   EXPECT_FALSE(fs::exists(txt));  // a temporary file goes whatever the outcome
   std::error_code ec;
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.File(""), ec), fs::directory_iterator()), 1);
+}
+
+TEST_F(PrintJob, SaveTextPdfRemovesItsTemporaryFile) {
+  if (!HaveTool("pdftotext")) GTEST_SKIP() << "pdftotext not installed";
+  const std::string pdf = dir_.File("r.pdf");
+  const auto temporaries = [] {
+    int n = 0;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(fs::temp_directory_path(), ec)) {
+      n += e.path().filename().string().rfind("qmx_print_", 0) == 0 &&
+           e.path().filename().string().rfind("qmx_print_test", 0) != 0;
+    }
+    return n;
+  };
+  const int before = temporaries();
+  RecordingHost host;
+  PrintRequest r;
+  r.paper = kA4;
+  const JobResult result = SaveTextPdf("first line\n\tsecond\n", pdf, r, host);
+  ASSERT_EQ(result.outcome, Outcome::Printed);
+  EXPECT_EQ(PdfLines(pdf, 4.8),
+            (std::vector<std::string>{"first line", "    second"}));
+  EXPECT_EQ(temporaries(), before);
+  // A refused request raises and still leaves nothing behind.
+  r.layout = 7;
+  EXPECT_THROW(SaveTextPdf("x", dir_.File("bad.pdf"), r, host), qmx::Error);
+  EXPECT_EQ(temporaries(), before);
+  EXPECT_FALSE(fs::exists(dir_.File("bad.pdf")));
 }
 
 TEST(PrintFailures, Texts) {

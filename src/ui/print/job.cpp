@@ -285,7 +285,12 @@ JobResult SaveTextPdf(std::string_view text, const std::string& pdf_path, PrintR
   request.file_path = temp;
   // The title differs from the temporary path, so the job removes the file.
   if (KeepsFile(request.title, request.file_path)) request.title += " ";
-  return PrintPdf(request, pdf_path, host);
+  try {
+    return PrintPdf(request, pdf_path, host);
+  } catch (...) {
+    fs::remove(temp, ec);  // a refused request leaves no temporary file behind
+    throw;
+  }
 }
 
 }  // namespace qmx::Print
