@@ -3,6 +3,8 @@
 // report goes to stdout; --save writes it as the Flow page does (the comma-separated report
 // in the documents folder, or the print file for the text form); --out writes it to PATH.
 // After writing a file, {"path": ...} is printed.
+// --pdf PATH [--paper letter|a4] [--layout 0..4] lays the text report out as printed pages
+// into a PDF (no display needed) and prints {"path": ..., "sheets": n}.
 #include <iostream>
 #include <memory>
 #include <string>
@@ -12,7 +14,10 @@
 #include "calc_keys.hpp"
 #include "command.hpp"
 #include "json_out.hpp"
+#include "numerics/error.hpp"
 #include "reports/report.hpp"
+#include "ui/print/job.hpp"
+#include "ui/print/offscreen.hpp"
 
 namespace {
 
@@ -23,10 +28,34 @@ struct Options {
   bool save = false;
   std::string out;
   std::vector<std::string> pairs;
+  std::string pdf;
+  std::string paper = "letter";
+  int layout = 0;
 };
+
+// The text report through the print engine into a PDF, as the Flow page prints it.
+unsigned WritePdf(const std::string& text, const Options& o) {
+  const auto app = Print::EnsureGuiApplication();
+  Print::PrintRequest request;
+  request.paper = (o.paper == "a4" || o.paper == "A4") ? Print::kA4 : Print::kLetter;
+  request.layout = o.layout;
+  Print::JobHost host;
+  const Print::JobResult result = Print::SaveTextPdf(text, o.pdf, request, host);
+  if (result.outcome != Print::Outcome::Printed) {
+    Raise(Print::kModule, Print::FailureText(result.code), result.code);
+  }
+  return result.sheets;
+}
 
 void Run(const Options& o) {
   cli::CalculateWith(o.pairs);
+  if (!o.pdf.empty()) {
+    Report::ReportData data;
+    QMXcalc::FillReport(data);
+    const unsigned sheets = WritePdf(Report::ReportText(false, data), o);
+    cli::PrintJson({{"path", o.pdf}, {"sheets", sheets}});
+    return;
+  }
   if (!o.save && o.out.empty()) {
     Report::ReportData data;
     QMXcalc::FillReport(data);
@@ -52,10 +81,21 @@ void Setup(CLI::App& app) {
   auto* save = sub->add_flag("--save", o->save, "Write to the documents folder (csv) or the print file (text)");
   auto* out = sub->add_option("--out", o->out, "Write the report to this file");
   save->excludes(out);
+  auto* pdf = sub->add_option("--pdf", o->pdf, "Write the text report as printed pages into this PDF file");
+  sub->add_option("--paper", o->paper, "Paper of the PDF: letter (default) or a4")
+      ->check(CLI::IsMember({"letter", "a4"}, CLI::ignore_case))
+      ->needs(pdf);
+  sub->add_option("--layout", o->layout, "Page layout of the PDF, 0 (default) to 4")
+      ->check(CLI::Range(0, 4))
+      ->needs(pdf);
+  pdf->excludes(save)->excludes(out);
+  auto* csv = sub->get_option("--csv");
+  pdf->excludes(csv);
   sub->add_option("PAIRS", o->pairs, "KEY=VALUE changes, applied in order");
   sub->footer(cli::KeysHelp());
-  sub->callback([o, out] {
+  sub->callback([o, out, pdf] {
     if (out->count() > 0 && o->out.empty()) throw cli::UsageError("--out: empty path");
+    if (pdf->count() > 0 && o->pdf.empty()) throw cli::UsageError("--pdf: empty path");
     Run(*o);
   });
 }
