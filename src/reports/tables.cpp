@@ -200,13 +200,14 @@ double RoundValue(Rounding method, double value, double quantum) {
 
 int Decimals(double quantum) noexcept {
   if (!(quantum > 0.0) || !std::isfinite(quantum)) return 1;
-  // The count stops at 20 places: a tiny quantum must not run the count away.
+  // A product within a rounding error of 1 counts as 1 (a decimal quantum such as
+  // 1e-9 is not exact in binary); the count stops at 20 places.
   int places = 0;
   double q = quantum;
   do {
     q *= 10.0;
     ++places;
-  } while (!(q > 1.0) && places < 20);
+  } while (!(q > 1.0 + 1e-12) && places < 20);
   return places;
 }
 
