@@ -3,6 +3,7 @@
 // regenerated from the meter equations. JSON by default; --csv prints the
 // comma-separated file form; --out writes that file to PATH and prints {"path": ...}.
 #include <cmath>
+#include <cstdint>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -31,14 +32,14 @@ struct Options {
 int ParseSelection(const std::string& text) {
   std::int64_t n = 0;
   if (!FE::StrToInt(text, n)) throw cli::UsageError("table: not a table number: \"" + text + "\"");
-  if (n < 0 || n >= Tables::kSelectionCount) {
-    try {
-      (void)Tables::GetSelection(-1);
-    } catch (const Error& e) {
-      throw cli::UsageError(e.message());
-    }
+  // An out-of-range number is refused with the table module's own message.
+  const int selection = n < 0 ? -1 : (n >= Tables::kSelectionCount ? Tables::kSelectionCount : static_cast<int>(n));
+  try {
+    (void)Tables::GetSelection(selection);
+  } catch (const Error& e) {
+    throw cli::UsageError(e.message());
   }
-  return static_cast<int>(n);
+  return selection;
 }
 
 // A cell as shown: the full-precision number when unrounded, the rounded text
