@@ -384,6 +384,15 @@ void ReadMixCSV(GMix& mix, std::istream& file) {
   RealThenNext(Pf, 2, r, file);
   ScanFor("SREF", r, file);
   for (double& s : m.sref) RealThenNext(s, 2, r, file);
+  if (htcOverride) {
+    // An overridden heating-value temperature is kept only in the HEAT section: without it the
+    // heating values read back would belong to another temperature.
+    ScanFor("HEAT", r, file);
+    std::array<double, 20> heat{};
+    heat[GAS0::THc - GAS0::Tt] = MixGetHTc(copy);
+    for (double& h : heat) RealThenNext(h, 2, r, file);
+    MixSetHTcOverride(copy, heat[GAS0::THc - GAS0::Tt]);
+  }
   ScanFor("GMIX_END", r, file);
 
   m.baseDirty = true;

@@ -17,7 +17,7 @@ bool WriteMixCSV(const GAS0::GMix& mix, std::ostream& file);
 
 // Reads the next block of the file into an existing mix and recomputes it at the block's flowing
 // state. The block is read into a copy: the mix changes only when the whole block was read and
-// recomputed. Raises "GAS1.ReadMixCSV() invalid mix", "GAS1.ReadMixCSV() invalid ZMethod",
+// recomputed. An overridden heating-value temperature is taken from the HEAT section. Raises "GAS1.ReadMixCSV() invalid mix", "GAS1.ReadMixCSV() invalid ZMethod",
 // "GAS1.ReadMixCSV() method not installed", "GAS1.ReadMixCSV.ScanFor() file error -- missing
 // <keyword>" and the block reader's own messages.
 void ReadMixCSV(GAS0::GMix& mix, std::istream& file);

@@ -129,6 +129,20 @@ TEST_F(MixCsv, DetailRoundTripRestoresInputsAndRecomputesIdentically) {
   EXPECT_EQ(Block(dst), text);
 }
 
+TEST_F(MixCsv, OverriddenHeatingValueTemperatureIsRestored) {
+  G0::GMix src = DetailMix();
+  MixSetWetBasis(src, true);
+  MixSetHTcOverride(src, 293.15);
+  MixGetFlowing(src, G0::Z, 3e6, 285.0);
+  const std::string text = Block(src);
+  G0::GMix dst = NewMix(G0::AGA8detailed, 0, "d");
+  std::istringstream in(text);
+  ReadMixCSV(dst, in);
+  EXPECT_EQ(MixGetHTc(dst), 293.15);
+  ExpectSameState(*src, *dst);
+  EXPECT_EQ(Block(dst), text);
+}
+
 TEST_F(MixCsv, GrossRoundTripIntoAMixOfAnotherMethod) {
   G0::GMix src = NewMix(G0::SgergGCN, 0, "GCN");
   MixSetGr(src, 0.581);
