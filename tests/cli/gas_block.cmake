@@ -58,3 +58,5 @@ qmx_cli_test(gas_read_block_ends_in_line ARGS gas --read-block "${CMAKE_CURRENT_
 qmx_cli_test(gas_read_block_missing_file ARGS gas --read-block "${CMAKE_CURRENT_BINARY_DIR}/no-such-block.csv"
              EXIT 1 STDERR "cannot read")
 qmx_cli_test(gas_read_block_with_method ARGS gas --read-block x.csv --method AGA8detailed EXIT 2 STDERR "--read-block")
+qmx_cli_test(gas_write_block_unwritable ARGS gas --method PengR --write-block "${CMAKE_CURRENT_BINARY_DIR}/no-such-folder/block.csv"
+             EXIT 1 STDERR "cannot write the mixture block")
