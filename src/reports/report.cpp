@@ -1,5 +1,6 @@
 #include "reports/report.hpp"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <span>
@@ -103,13 +104,17 @@ std::string Convert(bool csv, std::string_view line, std::span<const std::string
   return out;
 }
 
+// A user's text (a header line) that goes into the report exactly as entered.
+struct Whole {
+  std::string_view text;
+};
+
 class Writer {
  public:
   explicit Writer(bool csv) : csv_(csv) {}
 
   // A formatted line: formatted, converted to the form, written with a line end.
-  // Each text argument stays whole: blanks inside it neither split a field nor
-  // shrink, and a comma, quote or line break in it is quoted in the comma form.
+  // A Whole argument stays as it is: its blanks neither split a field nor shrink.
   template <class... A>
   void Line(std::string_view format, const A&... args) {
     Texts texts, marks;
@@ -135,13 +140,12 @@ class Writer {
     out_ += Convert(csv_, line, texts);
     out_ += kEol;
   }
-  // A text argument becomes placeholder I (an empty text stays empty); others pass as they are.
+  // A whole text becomes placeholder I (an empty text stays empty); others pass as they are.
   template <std::size_t I, class T>
   static decltype(auto) Hold(Texts& texts, Texts& marks, const T& value) {
-    if constexpr (std::is_convertible_v<const T&, std::string_view>) {
-      const std::string_view text(value);
-      if (!text.empty()) {
-        texts[I] = std::string(text);
+    if constexpr (std::is_same_v<T, Whole>) {
+      if (!value.text.empty()) {
+        texts[I] = std::string(value.text);
         marks[I] = {kMark, static_cast<char>('0' + I), kMark};
       }
       return static_cast<const std::string&>(marks[I]);
@@ -292,11 +296,11 @@ std::string ReportText(bool csv, const ReportData& d) {
   std::string date;
   FE::DateStr(date);
 
-  w.Line("                         %s", d.company);
-  w.Line("                Location %s", d.location);
-  w.Line("                  Well # %s", d.well);
-  w.Line("              Meter tag# %s", d.meter_tag);
-  w.Line("             Prepared by %s   Date %s", d.prepared_by, date);
+  w.Line("                         %s", Whole{d.company});
+  w.Line("                Location %s", Whole{d.location});
+  w.Line("                  Well # %s", Whole{d.well});
+  w.Line("              Meter tag# %s", Whole{d.meter_tag});
+  w.Line("             Prepared by %s   Date %s", Whole{d.prepared_by}, date);
   w.Separator();
   w.Plain("");
 
@@ -401,14 +405,15 @@ void GetCSVpath(std::string& path) {
   std::error_code ec;
   path = base + ".csv";
   // The stamp has a one-second grain and no leading zeros, so two saves can meet
-  // on one name; the first free name is proposed (SaveNewReport claims it).
-  for (int k = 2; std::filesystem::exists(path, ec) && k <= kMaxReportNumber; ++k) {
+  // on one name; the first free name is proposed (SaveNewReport claims it, and moves
+  // on when another save takes it first).
+  for (int k = 2; std::filesystem::exists(path, ec); ++k) {
+    if (k > kMaxReportNumber) {
+      path.clear();
+      Raise(kModule, "GetCSVpath() error: every name up to \"" + base + "_" +
+                         std::to_string(kMaxReportNumber) + ".csv\" is taken", 1);
+    }
     path = base + "_" + std::to_string(k) + ".csv";
-  }
-  if (std::filesystem::exists(path, ec)) {
-    path.clear();
-    Raise(kModule, "GetCSVpath() error: every name up to \"" + base + "_" +
-                       std::to_string(kMaxReportNumber) + ".csv\" is taken", 1);
   }
 }
 
@@ -418,6 +423,16 @@ void SaveReport(bool csv, const std::string& path, const ReportData& data) {
 }
 
 void SaveNewReport(bool csv, std::string& path, const ReportData& data) {
+  // A numbered name from GetCSVpath ("QMX_Report_<day>_<time>_3.csv") is numbered on from its
+  // base name, so a name taken meanwhile gives "_4" and not "_3_2".
+  const std::size_t slash = path.rfind('/');
+  const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+  constexpr std::string_view kPrefix = "QMX_Report_";
+  if (path.compare(name, kPrefix.size(), kPrefix) == 0 && path.ends_with(".csv") &&
+      std::count(path.begin() + static_cast<std::ptrdiff_t>(name), path.end(), '_') == 4) {
+    const std::size_t number = path.rfind('_');
+    path = path.substr(0, number) + ".csv";
+  }
   const std::string why = FileSave::CreateNew(path, ReportText(csv, data), kMaxReportNumber);
   if (!why.empty()) Raise(kModule, "SaveReport() error: " + why, 0);
 }

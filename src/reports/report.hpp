@@ -90,8 +90,9 @@ void GetCSVpath(std::string& path);
 void SaveReport(bool csv, const std::string& path, const ReportData& data);
 
 // Writes the report as a new file: under path, or the next free name "_2", "_3", ...
-// when another save took it first (the name is claimed atomically); path receives
-// the name used. Raises as SaveReport.
+// when another save took it first (the name is claimed atomically; a numbered name of
+// GetCSVpath is numbered on from its base name); path receives the name used. Raises
+// as SaveReport.
 void SaveNewReport(bool csv, std::string& path, const ReportData& data);
 
 }  // namespace qmx::Report

@@ -320,6 +320,25 @@ TEST_F(ReportFiles, CsvPathNeverReusesAnExistingReport) {
   EXPECT_EQ(second, root_ + "/Documents/QMX_Report_7Dec26_953_2.csv");
 }
 
+// A name proposed by GetCSVpath and taken before the save: the save moves on to the next
+// number of the same stamp, and nothing is overwritten.
+TEST_F(ReportFiles, NewReportMovesOnWhenItsNameIsTaken) {
+  std::string first, proposed;
+  GetCSVpath(first);
+  SaveNewReport(true, first, GasOrifice());
+  EXPECT_EQ(first, root_ + "/Documents/QMX_Report_7Dec26_953.csv");
+  GetCSVpath(proposed);
+  EXPECT_EQ(proposed, root_ + "/Documents/QMX_Report_7Dec26_953_2.csv");
+  { std::ofstream(proposed) << "another save"; }
+  ReportData d = GasOrifice();
+  d.company = "Third";
+  SaveNewReport(true, proposed, d);
+  EXPECT_EQ(proposed, root_ + "/Documents/QMX_Report_7Dec26_953_3.csv");
+  EXPECT_EQ(Read(root_ + "/Documents/QMX_Report_7Dec26_953_2.csv"), "another save");
+  EXPECT_EQ(Read(proposed), ReportText(true, d));
+  EXPECT_EQ(FilesIn(root_ + "/Documents"), 3u);
+}
+
 TEST_F(ReportFiles, FolderFailuresRaiseTheirMessages) {
   { std::ofstream f(root_ + "/file"); }
   vars_["XDG_DATA_HOME"] = root_ + "/file";
