@@ -377,7 +377,7 @@ void Evaluate(int& error, double& value, bool check, std::string& text, std::str
     // Text after a complete expression is not silently dropped ("1,5" is not 1).
     error = kSyntax;
     detail = "unexpected " + quoted(s.substr(p.pos())) + " after " + quoted(s.substr(0, p.pos()));
-    if (s[p.pos()] == ',') detail += " (the decimal mark is \".\")";
+    if (s[p.pos()] == ',') detail += "; the decimal mark is \".\"";
   } else if (error == kOk && std::isnan(v)) {
     // A result that is not a number (inf - inf, 0 * inf) has no meaningful value.
     error = kDomain;

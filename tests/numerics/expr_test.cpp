@@ -233,7 +233,7 @@ TEST_F(ExprTest, LeftoverTextIsRefused) {
     const char* detail;
   };
   for (const Case& c : std::initializer_list<Case>{
-           {"1,5", "unexpected \",5\" after \"1\" (the decimal mark is \".\")"},
+           {"1,5", "unexpected \",5\" after \"1\"; the decimal mark is \".\""},
            {"2PI", "unexpected \"PI\" after \"2\""},
            {"(2)3", "unexpected \"3\" after \"(2)\""},
            {"1e5e5", "unexpected \"e5\" after \"1e5\""},
