@@ -21,3 +21,8 @@ qmx_cli_test(eval_overflow_product ARGS eval "1E308*10" EXIT 1 STDERR "the resul
 # Nothing persists between runs: reading a variable is an unknown name.
 qmx_cli_test(eval_unset_variable ARGS eval "2*e" EXIT 1 STDOUT "\"error\": 6,.*unknown name ..e..")
 qmx_cli_test(eval_pi_alone ARGS eval "PI" STDOUT "\"value\": 3\\.14159265358979")
+# Bytes that are not UTF-8 in an echoed expression do not break the JSON output.
+add_test(NAME cli_eval_bad_bytes
+         COMMAND sh -c "out=$(\"$0\" eval \"$(printf '2\\351')\"); test $? = 1; echo \"$out\" | grep -q 'unexpected'"
+                 "$<TARGET_FILE:qmxcli>")
+set_tests_properties(cli_eval_bad_bytes PROPERTIES TIMEOUT 60)
