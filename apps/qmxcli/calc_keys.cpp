@@ -1,19 +1,25 @@
 // KEY=VALUE handling shared by the calculator commands.
 #include "calc_keys.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "command.hpp"
 #include "gas/gas1.hpp"
+#include "gas/heating.hpp"
 #include "meters/dp0.hpp"
+#include "meters/dp2.hpp"
 #include "numerics/error.hpp"
 #include "units/fe.hpp"
 #include "units/fum.hpp"
+#include "units/utf8.hpp"
 
 namespace qmx::cli {
 namespace {
@@ -147,23 +153,92 @@ std::string LimitsText(bool minSet, double minimum, bool maxSet, double maximum,
   return text + ")";
 }
 
+// The meters the meter list offers, as "0 (Classical venturi, ISO 5167(2003)), 3 (Cone meter, spool), ...".
+std::string MeterList() {
+  std::string text;
+  for (const QMXcalc::MeterChoice& c : QMXcalc::kMeterChoices) {
+    if (!text.empty()) text += ", ";
+    text += std::to_string(c.meter) + " (" + std::string(c.text) + ")";
+  }
+  return text;
+}
+
+constexpr std::string_view kTapNames[] = {"corner", "flange", "D and D/2"};
+
+// "12kpa" as "12 kpa": the longest number at the start followed by a letter, or "".
+std::string SplitSuggestion(const std::string& value) {
+  std::string suggestion;
+  for (std::size_t i = 1; i < value.size(); ++i) {
+    const char c = value[i];
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '$';
+    if (letter && NumberText(value.substr(0, i))) suggestion = value.substr(0, i) + " " + value.substr(i);
+  }
+  return suggestion;
+}
+
+// The largest SI value a field can show: its display unit (and the entry unit) must still
+// give a finite number.
+double LargestValue(const FUM::DVal& dv, std::string_view unit) {
+  double largest = std::numeric_limits<double>::max();
+  for (std::string_view u : {std::string_view(dv.units), unit}) {
+    FUM::UnitErrors errors = 0;
+    bool formulaic = false;
+    FUM::Dims dims{};
+    double si = 1.0;
+    FUM::uConvert(errors, formulaic, dims, u, si, true, 1.0);
+    if (errors == 0 && !formulaic && si > 0.0 && si < 1.0) largest = std::min(largest, si * std::numeric_limits<double>::max());
+  }
+  return largest;
+}
+
 void EnterDv(std::string_view key, const std::string& value, FUM::DVal& dv) {
-  std::string number = value, unit;
-  if (const auto blank = value.find(' '); blank != std::string::npos) {
-    number = value.substr(0, blank);
-    unit = value.substr(value.find_first_not_of(' ', blank) == std::string::npos
-                            ? value.size()
-                            : value.find_first_not_of(' ', blank));
+  // "number" or "number unit", blanks around either ignored.
+  std::string_view text(value);
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  std::string number(text), unit;
+  if (const auto blank = text.find_first_of(" \t"); blank != std::string_view::npos) {
+    number = std::string(text.substr(0, blank));
+    unit = std::string(text.substr(text.find_first_not_of(" \t", blank)));
+  }
+  const std::optional<std::string> parsed = NumberText(number);
+  if (!parsed) {
+    const std::string split = unit.empty() ? SplitSuggestion(number) : std::string();
+    Refuse(key, "not a finite number: \"" + value + "\"" +
+                    (split.empty() ? "" : " (write the number and the unit apart, as \"" + split + "\")"));
   }
   if (unit.empty()) unit = SiUnit(FUM::uDVgetDims(dv));
   if (!FUM::uDVcheckUnits(unit, dv)) Refuse(key, "unit \"" + unit + "\" does not fit");
-  double parsed = 0.0;
-  if (!FE::HasDigit(number) || !FE::StrToReal(number, parsed) || !std::isfinite(parsed)) {
-    Refuse(key, "not a finite number: \"" + value + "\"");
-  }
-  if (!FUM::uDVsetValStrTempUnits(unit, number, dv)) {
+  if (!FUM::uDVsetValStrTempUnits(unit, *parsed, dv)) {
+    // A field without an upper limit still holds only what its units can show.
+    const bool maxSet = dv.maxSet || !dv.formulaic;
+    const double maximum = dv.maxSet ? dv.maximum : LargestValue(dv, unit);
     Refuse(key, "value refused: \"" + value + "\"" +
-                    LimitsText(dv.minSet, dv.minimum, dv.maxSet, dv.maximum, unit));
+                    LimitsText(dv.minSet, dv.minimum, maxSet, maximum, unit));
+  }
+}
+
+// Natural gas is calculated with its volume reference at the base conditions, which the air
+// reference admits only within a range: refused here as an entry outside its limits.
+void CheckGasBase() {
+  State& s = QMXcalc::Calc();
+  if (s.fluid != 0 && s.fluid != 2) return;
+  struct Base {
+    std::string_view key;
+    FUM::DVal& dv;
+    double low, high;
+  };
+  for (const Base& b : {Base{"base_temperature", *s.baseTemperature, GAS1::kAirTmin, GAS1::kAirTmax},
+                        Base{"base_pressure", *s.basePressure, GAS1::kAirPmin, GAS1::kAirPmax}}) {
+    const double v = FUM::uDVgetMKS(b.dv);
+    if (v >= b.low && v <= b.high) continue;
+    std::string shown, unit;
+    FUM::uDVgetValStr(shown, b.dv);
+    FUM::uDVgetUnits(unit, b.dv);
+    const double low = b.dv.minSet ? std::max(b.low, b.dv.minimum) : b.low;
+    const double high = b.dv.maxSet ? std::min(b.high, b.dv.maximum) : b.high;
+    Refuse(b.key, "value refused for natural gas: \"" + shown + " " + unit + "\"" +
+                      LimitsText(true, low, true, high, unit));
   }
 }
 
@@ -189,7 +264,7 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
       if (k.field == &State::beta) RefuseFixedThroat(key, s.meter);
       // RVal entries are in the field's display mode; a fraction is given here.
       double v = 0.0;
-      if (!FE::StrToReal(value, v)) Refuse(key, "not a number: \"" + value + "\"");
+      if (!ReadNumber(value, v)) Refuse(key, "not a finite number: \"" + value + "\"");
       FI::RVal& rv = *(s.*k.field);
       std::string text;
       FE::LONGREALtoStr(text, 17, rv.mode == FI::DisplayMode::Percent ? v * 100.0 : v);
@@ -204,7 +279,11 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
   }
   for (std::size_t i = 0; i < std::size(kHeaderKeys); ++i) {
     if (key == kHeaderKeys[i]) {
-      if (value.size() > QMXcalc::kHeaderLength) Refuse(key, "longer than 100 characters");
+      const std::optional<std::size_t> length = UTF8::Length(value);
+      if (!length) Refuse(key, "not valid UTF-8 text (bytes of another encoding?)");
+      if (*length > QMXcalc::kHeaderLength) {
+        Refuse(key, "longer than 100 characters (" + std::to_string(*length) + ")");
+      }
       QMXcalc::SetHeaderText(static_cast<int>(i), value);
       return;
     }
@@ -213,7 +292,7 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
     for (std::size_t i = 0; i < std::size(kComponentKeys); ++i) {
       if (key.substr(2) == kComponentKeys[i]) {
         double v = 0.0;
-        if (!FE::StrToReal(value, v) || !(v >= 0.0 && v <= 100.0)) {
+        if (!ReadNumber(value, v) || !(v >= 0.0 && v <= 100.0)) {
           Refuse(key, "not a percentage from 0 to 100: \"" + value + "\"");
         }
         QMXcalc::SetComponentText(changed, value, static_cast<int>(i));
@@ -236,12 +315,12 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
     } else if (DP0::DeviceFromKey(value, type)) {
       code = static_cast<int>(type);
     } else {
-      Refuse(key, "no such meter: \"" + value + "\"");
+      Refuse(key, "no such meter: \"" + value + "\"; the meters are " + MeterList());
     }
     try {
       QMXcalc::SetMeter(changed, code == 39 ? 1 : 0, code);
     } catch (const Error& e) {
-      Refuse(key, e.message());
+      Refuse(key, e.message() + " \"" + value + "\"; the meters are " + MeterList());
     }
     if (code == 33) QMXcalc::SetProbeModel(changed, 0);
     // As the Settings page does next: the AGA-3 orifices take flange taps, and the throat
@@ -299,7 +378,8 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
     }
     return;
   }
-  if (key == "heating_value_table") return QMXcalc::SetHeatingValueTable(changed, ParseIndex(key, value, 0, 8));
+  // Table 8 is a testing slot with no data.
+  if (key == "heating_value_table") return QMXcalc::SetHeatingValueTable(changed, ParseIndex(key, value, 0, 7));
   if (key == "energy_method") return QMXcalc::SetEnergyMethod(changed, ParseIndex(key, value, 0, 2));
   if (key == "gas_preset") return QMXcalc::SetStdGasComp(changed, ParseIndex(key, value, 0, 15));
   throw UsageError("unknown key: \"" + key + "\"");
@@ -337,6 +417,29 @@ std::string KeysHelp() {
   for (std::string_view c : kComponentKeys) word("x." + std::string(c));
   group("header texts");
   for (std::string_view h : kHeaderKeys) word(h);
+  word("(UTF-8, at most 100 characters each)");
+  // The choices, one per line.
+  auto list = [&](std::string_view title) { text += "\n  " + std::string(title) + ":"; };
+  auto item = [&](const std::string& line) { text += "\n    " + line; };
+  list("fluid");
+  for (std::size_t i = 0; i < std::size(kFluidNames); ++i) item(std::to_string(i) + "  " + std::string(kFluidNames[i]));
+  list("meter (code, or the key of that code)");
+  for (const QMXcalc::MeterChoice& c : QMXcalc::kMeterChoices) {
+    item(std::to_string(c.meter) + "  " + std::string(DP0::DeviceKey(static_cast<DP0::MeterType>(c.meter))) +
+         "  " + std::string(c.text));
+  }
+  list("taps (meters 12 and 24)");
+  for (std::size_t i = 0; i < std::size(kTapNames); ++i) item(std::to_string(i) + "  " + std::string(kTapNames[i]));
+  list("tube_material, throat_material (code, key or name)");
+  for (int m = 0; m < DP0::kMaterialCount; ++m) {
+    const auto material = static_cast<DP0::Material>(m);
+    item(std::to_string(m) + "  " + std::string(DP0::MaterialName(material, false)) + "  " +
+         std::string(DP0::MaterialName(material, true)));
+  }
+  list("probe_model (meter 33)");
+  for (int p = 0; p < DP2::kAnnubarTypeCount; ++p) {
+    item(std::to_string(p) + "  " + std::string(DP2::AnnubarName(static_cast<DP2::AnnubarType>(p))));
+  }
   return text;
 }
 
@@ -358,6 +461,7 @@ void CalculateWith(const std::vector<std::string>& pairs) {
   if (!(GAS1::MixSumX(QMXcalc::Calc().detailMix, 0) > 0.0)) {
     throw UsageError("x.*: the mole percentages sum to 0; enter at least one component");
   }
+  CheckGasBase();
   changed = true;
   QMXcalc::Calculate(changed);
 }

@@ -34,7 +34,16 @@ void Run(const ConvertArgs& a) {
   if (errors != 0) {
     std::string flags;
     FUM::uErrorText(errors, flags);
-    throw cli::CommandFailure("convert " + a.from + " to " + a.to + ":" + flags);
+    std::string message = "convert " + a.from + " to " + a.to + ": " + cli::JoinFlagTexts(flags);
+    // Point at a character no unit string holds ("psi%", "m^").
+    for (const std::string* unit : {&a.from, &a.to}) {
+      const std::size_t at = FUM::uRefusedCharacter(*unit);
+      if ((errors & FUM::uSyntaxError) != 0 && at != std::string::npos) {
+        message += " (unexpected \"" + unit->substr(at) + "\" in \"" + *unit + "\")";
+        break;
+      }
+    }
+    throw cli::CommandFailure(message);
   }
   cli::PrintJson({{"value", value}, {"from", a.from}, {"to", a.to}, {"result", result}});
 }

@@ -63,13 +63,14 @@ void Run(const Options& o) {
     return;
   }
   std::string path = o.out;
-  if (o.save) {
-    if (o.csv) {
-      Report::GetCSVpath(path);
-    } else {
-      Report::GetPrintPath(path);
-    }
+  if (o.save && o.csv) {
+    // A new report for every save: the name is claimed when the file is written.
+    Report::GetCSVpath(path);
+    QMXcalc::SaveNewReport(o.csv, path);
+    cli::PrintJson({{"path", path}});
+    return;
   }
+  if (o.save) Report::GetPrintPath(path);
   QMXcalc::SaveReport(o.csv, path);
   cli::PrintJson({{"path", path}});
 }

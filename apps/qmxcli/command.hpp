@@ -3,8 +3,10 @@
 // that adds its subcommand to the application and registers it with
 // QMXCLI_COMMAND(setup) at namespace scope.
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace qmx::cli {
 
@@ -25,7 +27,18 @@ class CommandFailure : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Parses a whole text as a finite or infinite double; throws UsageError naming the option otherwise.
+// Flag texts as the engines write them (" syntax error | dimension error |") joined for one
+// line of a message ("syntax error; dimension error"), as the pages break them into lines.
+std::string JoinFlagTexts(std::string_view texts);
+
+// The number grammar of every command: blanks around the number are ignored; digits with an
+// optional "." (".6" and "6." both), an optional exponent ("1.5E+00", "1e-3"). NaN, infinity,
+// hexadecimal, an overflowing value and any other text are refused.
+// The number as a text the engines read (".6" becomes "0.6"), or nullopt when refused.
+std::optional<std::string> NumberText(std::string_view text);
+// The number's value; false (x unchanged) when refused.
+bool ReadNumber(std::string_view text, double& x);
+// The number's value; throws UsageError naming the option when refused.
 double ParseNumber(const std::string& text, const std::string& what);
 
 }  // namespace qmx::cli

@@ -9,10 +9,12 @@ namespace qmx::cli {
 double EvaluateArgument(std::string text) {
   int error = 0;
   double value = 0.0;
-  Expr::Evaluate(error, value, true, text);
+  std::string detail;
+  Expr::Evaluate(error, value, true, text, detail);
   if (error != Expr::kOk) {
     std::string message;
     Expr::ExprErrorText(message, error);
+    if (!detail.empty()) message += " (" + detail + ")";
     PrintJson({{"error", error}, {"message", message}});
     throw CommandFailure(message);
   }

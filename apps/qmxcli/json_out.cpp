@@ -7,6 +7,8 @@
 namespace qmx::cli {
 namespace {
 
+constexpr auto kReplaceBadBytes = nlohmann::json::error_handler_t::replace;
+
 void Write(std::string& out, const nlohmann::json& v, int indent, int level) {
   const auto newline = [&](int lvl) {
     if (indent < 0) return;
@@ -25,7 +27,7 @@ void Write(std::string& out, const nlohmann::json& v, int indent, int level) {
         if (!first) out += ',';
         first = false;
         newline(level + 1);
-        out += nlohmann::json(it.key()).dump();
+        out += nlohmann::json(it.key()).dump(-1, ' ', false, kReplaceBadBytes);
         out += indent < 0 ? ":" : ": ";
         Write(out, it.value(), indent, level + 1);
       }
@@ -62,7 +64,9 @@ void Write(std::string& out, const nlohmann::json& v, int indent, int level) {
       return;
     }
     default:
-      out += v.dump();
+      // A text echoing the user's bytes (an expression, a unit) may hold bytes that are not
+      // UTF-8: they are shown as U+FFFD instead of failing the whole output.
+      out += v.dump(-1, ' ', false, kReplaceBadBytes);
   }
 }
 

@@ -33,7 +33,7 @@ enum FluidKind : std::uint8_t {
 
 // Report header texts: company, prepared by, location, well number, meter tag.
 inline constexpr int kHeaderCount = 5;
-inline constexpr std::size_t kHeaderLength = 100;
+inline constexpr std::size_t kHeaderLength = 100;  // characters of UTF-8 text
 // Longest meter-warning text kept (the buffer holds 512 characters with its terminator).
 inline constexpr std::size_t kWarningLength = 511;
 // Water density the liquid relative density refers to, kg/m3.

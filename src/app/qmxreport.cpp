@@ -138,4 +138,10 @@ void SaveReport(bool csv, const std::string& path) {
   Report::SaveReport(csv, path, data);
 }
 
+void SaveNewReport(bool csv, std::string& path) {
+  Report::ReportData data;
+  FillReport(data);
+  Report::SaveNewReport(csv, path, data);
+}
+
 }  // namespace qmx::QMXcalc

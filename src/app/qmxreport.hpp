@@ -15,5 +15,8 @@ std::string_view EnergyMethodName(int code);
 void FillReport(Report::ReportData& data);
 // Writes the report of the current state to `path`, text form or comma-separated form.
 void SaveReport(bool csv, const std::string& path);
+// Writes the report of the current state as a new file at `path` or the next free
+// numbered name (claimed atomically); `path` receives the name used.
+void SaveNewReport(bool csv, std::string& path);
 
 }  // namespace qmx::QMXcalc

@@ -13,6 +13,7 @@
 #include "meters/dp2.hpp"
 #include "numerics/error.hpp"
 #include "units/fe.hpp"
+#include "units/utf8.hpp"
 
 namespace qmx::QMXcalc {
 
@@ -393,7 +394,9 @@ void SetComponentText(bool& changed, std::string_view text, int component) {
 
 void SetHeaderText(int index, std::string_view text) {
   if (index < 0 || index >= kHeaderCount) return;
-  state.header[static_cast<std::size_t>(index)] = std::string(text.substr(0, kHeaderLength));
+  // At most kHeaderLength characters, never cutting a character of a UTF-8 text in two.
+  state.header[static_cast<std::size_t>(index)] =
+      std::string(text.substr(0, UTF8::PrefixBytes(text, kHeaderLength)));
 }
 
 const std::string& GetHeaderText(int index) {

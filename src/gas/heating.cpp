@@ -14,8 +14,8 @@ namespace {
 constexpr const char* kModule = "GAS1";
 constexpr double kRkP = 8.31451;        // J/(mol K), gas constant of the kP and kI sums
 constexpr double kTsuth0 = kT60F;       // K, reference temperature of the dilute viscosities
-constexpr double kTairMin = 273.15, kTairMax = 298.15;
-constexpr double kPairMin = 71705.475849, kPairMax = 110316.11669;
+constexpr double kTairMin = kAirTmin, kTairMax = kAirTmax;
+constexpr double kPairMin = kAirPmin, kPairMax = kAirPmax;
 
 std::size_t U(int i) { return static_cast<std::size_t>(i); }
 

@@ -66,6 +66,9 @@ struct State {
 
 // Dry air at T, P: false outside 273.15..298.15 K and 71705.475849..110316.11669 Pa (or NaN).
 bool AirAt(double T, double P, State& air);
+// The base conditions AirAt admits (K, Pa absolute): the gas volume reference must lie inside.
+inline constexpr double kAirTmin = 273.15, kAirTmax = 298.15;
+inline constexpr double kAirPmin = 71705.475849, kAirPmax = 110316.11669;
 
 // Inputs of the base-condition update.
 struct HeatInputs {

@@ -1,5 +1,6 @@
 #include "numerics/expr.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -81,6 +82,10 @@ class Parser {
   Parser(std::string_view text, bool check) : s_(text), check_(check) {}
 
   int error() const { return error_; }
+  // Where the first error was found: an offset into the text.
+  std::size_t where() const { return where_; }
+  bool AtEnd() const { return pos_ >= s_.size(); }
+  std::size_t pos() const { return pos_; }
 
   // statement = letters "=" expression | expression
   double Statement() {
@@ -91,7 +96,7 @@ class Parser {
       pos_ = n + 1;
       const double v = Expression();
       // A value whose evaluation failed is discarded, so it is not stored either.
-      if (error_ == kOk && (setHook == nullptr || !setHook(name, v))) Fail(kUnknownFunction);
+      if (error_ == kOk && (setHook == nullptr || !setHook(name, v))) Fail(kUnknownFunction, 0);
       return v;
     }
     return Expression();
@@ -99,8 +104,11 @@ class Parser {
 
  private:
   char Peek() const { return pos_ < s_.size() ? s_[pos_] : '\0'; }
-  void Fail(int code) {
-    if (error_ == kOk) error_ = code;
+  void Fail(int code) { Fail(code, pos_); }
+  void Fail(int code, std::size_t at) {
+    if (error_ != kOk) return;
+    error_ = code;
+    where_ = std::min(at, s_.size());
   }
 
   // expression = term { ("+" | "-") term }
@@ -222,7 +230,7 @@ class Parser {
     double x = 0.0;
     // A longer number would be cut short and read as another value.
     if (digits.size() > static_cast<std::size_t>(kMaxNumberLength) || !ReadNumber(x, check_, digits)) {
-      Fail(kSyntax);
+      Fail(kSyntax, start);
       return 0.0;
     }
     return x;
@@ -240,7 +248,7 @@ class Parser {
         return Apply(f.fn, Factor());
       }
     }
-    Fail(kUnknownFunction);
+    Fail(kUnknownFunction, start);
     return 0.0;
   }
 
@@ -305,25 +313,33 @@ class Parser {
   bool check_;
   std::size_t pos_ = 0;
   int error_ = kOk;
+  std::size_t where_ = 0;
   int depth_ = 0;
   bool abort_ = false;
 };
 
-// Two adjacent characters that cannot follow each other.
-bool AdjacentOperators(std::string_view s) {
+// The offset of two adjacent characters that cannot follow each other, or npos.
+std::size_t AdjacentOperators(std::string_view s) {
   auto isOp = [](char c) { return c == '*' || c == '+' || c == '/' || c == '^'; };
   for (std::size_t i = 1; i < s.size(); ++i) {
-    if (isOp(s[i - 1]) && isOp(s[i])) return true;
-    if (s[i - 1] == '.' && s[i] == '.') return true;
+    if (isOp(s[i - 1]) && isOp(s[i])) return i - 1;
+    if (s[i - 1] == '.' && s[i] == '.') return i - 1;
   }
-  return false;
+  return std::string_view::npos;
 }
 
 }  // namespace
 
 void Evaluate(int& error, double& value, bool check, std::string& text) {
+  std::string detail;
+  Evaluate(error, value, check, text, detail);
+}
+
+void Evaluate(int& error, double& value, bool check, std::string& text, std::string& detail) {
   std::erase(text, ' ');
   error = kOk;
+  detail.clear();
+  auto quoted = [](std::string_view t) { return "\"" + std::string(t) + "\""; };
   if (check) {
     if (!text.empty() && text.front() == '.') text.insert(text.begin(), '0');
     if (!text.empty() && text.front() == '+') text.erase(text.begin());
@@ -341,16 +357,35 @@ void Evaluate(int& error, double& value, bool check, std::string& text) {
       error = kParentheses;
       return;
     }
-    if (AdjacentOperators(text)) {
+    if (const std::size_t at = AdjacentOperators(text); at != std::string::npos) {
       error = kSyntax;
+      detail = "at " + quoted(std::string_view(text).substr(at));
       return;
     }
   }
   Parser p(text, check);
   const double v = p.Statement();
   error = p.error();
-  // A result that is not a number (inf - inf, 0 * inf) has no meaningful value.
-  if (error == kOk && std::isnan(v)) error = kDomain;
+  const std::string_view s(text);
+  if (error == kUnknownFunction && p.where() < s.size()) {
+    std::size_t end = p.where();
+    while (end < s.size() && !EndsIdentifier(s[end]) && s[end] != '=') ++end;
+    detail = "unknown name " + quoted(s.substr(p.where(), end - p.where()));
+  } else if (error != kOk && p.where() < s.size()) {
+    detail = "at " + quoted(s.substr(p.where()));
+  } else if (error == kOk && !p.AtEnd()) {
+    // Text after a complete expression is not silently dropped ("1,5" is not 1).
+    error = kSyntax;
+    detail = "unexpected " + quoted(s.substr(p.pos())) + " after " + quoted(s.substr(0, p.pos()));
+    if (s[p.pos()] == ',') detail += "; the decimal mark is \".\"";
+  } else if (error == kOk && std::isnan(v)) {
+    // A result that is not a number (inf - inf, 0 * inf) has no meaningful value.
+    error = kDomain;
+    detail = "the result is not a number";
+  } else if (error == kOk && std::isinf(v)) {
+    error = kDomain;
+    detail = "the result overflows";
+  }
   if (error == kOk) value = v;
 }
 

@@ -31,6 +31,11 @@ using GetHook = bool (*)(std::string_view name, double& value);
 // "0." and a leading "+" is removed). On success value receives the result and error is 0;
 // on any error value keeps the value it had on entry.
 void Evaluate(int& error, double& value, bool check, std::string& text);
+// As Evaluate; detail receives what the error points at in the edited text (text left after
+// a complete expression, an unknown name, an overflowing result), empty when there is nothing
+// to add. Text after a complete expression is a syntax error; a result that is not finite is
+// a domain error.
+void Evaluate(int& error, double& value, bool check, std::string& text, std::string& detail);
 
 // The message of an error code ("Ok.", "Division by zero.", ...; "Unknown error code." otherwise).
 void ExprErrorText(std::string& text, int error);

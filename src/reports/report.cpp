@@ -1,26 +1,31 @@
 #include "reports/report.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <span>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "numerics/error.hpp"
+#include "reports/filesave.hpp"
 #include "reports/userdir.hpp"
 #include "units/fe.hpp"
 
 namespace qmx::Report {
 namespace {
 
+// Numbers "_2" ... of comma-separated reports saved within one second.
+constexpr int kMaxReportNumber = 1000;
+
 // Line end of every report line; the formatter's "\n" also writes CR LF.
 constexpr std::string_view kEol = "\r\n";
 
+// RFC 4180: a field holding a comma, a double quote or a line break is quoted,
+// its quotes doubled.
 std::string CsvField(const std::string& field) {
-  if (field.find(',') == std::string::npos && (field.empty() || field.front() != '"')) return field;
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
   std::string quoted = "\"";
   for (char c : field) {
     if (c == '"') quoted.push_back('"');
@@ -30,8 +35,30 @@ std::string CsvField(const std::string& field) {
   return quoted;
 }
 
+// A value text stands in a formatted line as a placeholder: the marker, its index
+// digit, the marker. It holds no blank, so the line's own blank runs decide the
+// fields, and the text goes in whole after the conversion.
+constexpr char kMark = '\x01';
+
+// Replaces the placeholders of s by their texts; a broken placeholder is dropped.
+std::string Insert(std::string_view s, std::span<const std::string> texts) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != kMark) {
+      out.push_back(s[i]);
+      continue;
+    }
+    if (i + 2 < s.size() && s[i + 2] == kMark) {
+      const std::size_t k = static_cast<std::size_t>(s[i + 1] - '0');
+      if (k < texts.size()) out += texts[k];
+      i += 2;
+    }
+  }
+  return out;
+}
+
 // One line piece between line breaks in the comma-separated form.
-std::string CsvSegment(std::string_view s) {
+std::string CsvSegment(std::string_view s, std::span<const std::string> texts) {
   std::vector<std::string> fields(1);
   std::size_t i = 0;
   const std::size_t n = s.size();
@@ -52,20 +79,46 @@ std::string CsvSegment(std::string_view s) {
   std::string out;
   for (std::size_t k = 0; k < fields.size(); ++k) {
     if (k > 0) out.push_back(',');
-    out += CsvField(fields[k]);
+    out += CsvField(Insert(fields[k], texts));
   }
   return out;
 }
+
+// The conversion of ConvertLine, with value texts held as placeholders.
+std::string Convert(bool csv, std::string_view line, std::span<const std::string> texts) {
+  if (!csv) {
+    std::string text(line);
+    FE::ShrinkBlankRuns(text);
+    return Insert(text, texts);
+  }
+  std::string out;
+  std::size_t start = 0;
+  while (start <= line.size()) {
+    std::size_t end = line.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = line.size();
+    out += CsvSegment(line.substr(start, end - start), texts);
+    if (end == line.size()) break;
+    out.push_back(line[end]);
+    start = end + 1;
+  }
+  return out;
+}
+
+// A user's text (a header line) that goes into the report exactly as entered.
+struct Whole {
+  std::string_view text;
+};
 
 class Writer {
  public:
   explicit Writer(bool csv) : csv_(csv) {}
 
   // A formatted line: formatted, converted to the form, written with a line end.
+  // A Whole argument stays as it is: its blanks neither split a field nor shrink.
   template <class... A>
   void Line(std::string_view format, const A&... args) {
-    out_ += ConvertLine(csv_, FE::FmtToString(format, args...));
-    out_ += kEol;
+    Texts texts, marks;
+    FormatLine(format, texts, marks, std::index_sequence_for<A...>{}, args...);
   }
   // A plain line: written unchanged in both forms.
   void Plain(std::string_view text) {
@@ -78,6 +131,29 @@ class Writer {
   std::string Take() { return std::move(out_); }
 
  private:
+  using Texts = std::array<std::string, FE::kMaxFormatArgs>;
+
+  template <std::size_t... I, class... A>
+  void FormatLine(std::string_view format, Texts& texts, Texts& marks, std::index_sequence<I...>,
+                  const A&... args) {
+    const std::string line = FE::FmtToString(format, Hold<I>(texts, marks, args)...);
+    out_ += Convert(csv_, line, texts);
+    out_ += kEol;
+  }
+  // A whole text becomes placeholder I (an empty text stays empty); others pass as they are.
+  template <std::size_t I, class T>
+  static decltype(auto) Hold(Texts& texts, Texts& marks, const T& value) {
+    if constexpr (std::is_same_v<T, Whole>) {
+      if (!value.text.empty()) {
+        texts[I] = std::string(value.text);
+        marks[I] = {kMark, static_cast<char>('0' + I), kMark};
+      }
+      return static_cast<const std::string&>(marks[I]);
+    } else {
+      return (value);
+    }
+  }
+
   bool csv_;
   std::string out_;
 };
@@ -236,35 +312,18 @@ std::vector<std::string> WrapWarning(std::string_view text, std::size_t width) {
   return lines;
 }
 
-std::string ConvertLine(bool csv, std::string_view line) {
-  if (!csv) {
-    std::string text(line);
-    FE::ShrinkBlankRuns(text);
-    return text;
-  }
-  std::string out;
-  std::size_t start = 0;
-  while (start <= line.size()) {
-    std::size_t end = line.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = line.size();
-    out += CsvSegment(line.substr(start, end - start));
-    if (end == line.size()) break;
-    out.push_back(line[end]);
-    start = end + 1;
-  }
-  return out;
-}
+std::string ConvertLine(bool csv, std::string_view line) { return Convert(csv, line, {}); }
 
 std::string ReportText(bool csv, const ReportData& d) {
   Writer w(csv);
   std::string date;
   FE::DateStr(date);
 
-  w.Line("                         %s", d.company);
-  w.Line("                Location %s", d.location);
-  w.Line("                  Well # %s", d.well);
-  w.Line("              Meter tag# %s", d.meter_tag);
-  w.Line("             Prepared by %s   Date %s", d.prepared_by, date);
+  w.Line("                         %s", Whole{d.company});
+  w.Line("                Location %s", Whole{d.location});
+  w.Line("                  Well # %s", Whole{d.well});
+  w.Line("              Meter tag# %s", Whole{d.meter_tag});
+  w.Line("             Prepared by %s   Date %s", Whole{d.prepared_by}, date);
   w.Separator();
   w.Plain("");
 
@@ -355,19 +414,19 @@ std::string ReportText(bool csv, const ReportData& d) {
 }
 
 void GetPrintPath(std::string& path) {
-  std::string folder;
-  if (!UserDir::GetUserFolder(UserDir::kAppData, folder)) {
+  std::string folder, why;
+  if (!UserDir::GetUserFolder(UserDir::kAppData, folder, &why)) {
     path.clear();
-    Raise(kModule, "GetPrintPath() error", 1);
+    Raise(kModule, "GetPrintPath() error: " + why, 1);
   }
   path = folder + "print.txt";
 }
 
 void GetCSVpath(std::string& path) {
-  std::string folder;
-  if (!UserDir::GetUserFolder(UserDir::kDocuments, folder)) {
+  std::string folder, why;
+  if (!UserDir::GetUserFolder(UserDir::kDocuments, folder, &why)) {
     path.clear();
-    Raise(kModule, "GetCSVpath() error", 1);
+    Raise(kModule, "GetCSVpath() error: " + why, 1);
   }
   std::string stamp;
   FE::DateStamp(stamp);
@@ -375,47 +434,36 @@ void GetCSVpath(std::string& path) {
   std::error_code ec;
   path = base + ".csv";
   // The stamp has a one-second grain and no leading zeros, so two saves can meet
-  // on one name; an earlier report is never overwritten.
-  for (int k = 2; std::filesystem::exists(path, ec) && k <= 1000; ++k) {
+  // on one name; the first free name is proposed (SaveNewReport claims it, and moves
+  // on when another save takes it first).
+  for (int k = 2; std::filesystem::exists(path, ec); ++k) {
+    if (k > kMaxReportNumber) {
+      path.clear();
+      Raise(kModule, "GetCSVpath() error: every name up to \"" + base + "_" +
+                         std::to_string(kMaxReportNumber) + ".csv\" is taken", 1);
+    }
     path = base + "_" + std::to_string(k) + ".csv";
-  }
-  if (std::filesystem::exists(path, ec)) {
-    path.clear();
-    Raise(kModule, "GetCSVpath() error", 1);
   }
 }
 
 void SaveReport(bool csv, const std::string& path, const ReportData& data) {
-  const std::string text = ReportText(csv, data);
-  std::string tmp = path + ".XXXXXX";
-  int fd = ::mkstemp(tmp.data());
-  if (fd < 0) Raise(kModule, "SaveReport() error", 0);
-  ::fchmod(fd, 0644);
-  bool ok = true;
-  std::size_t done = 0;
-  for (int tries = 0; done < text.size() && tries < 1000000; ++tries) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
+  const std::string why = FileSave::Replace(path, ReportText(csv, data));
+  if (!why.empty()) Raise(kModule, "SaveReport() error: " + why, 0);
+}
+
+void SaveNewReport(bool csv, std::string& path, const ReportData& data) {
+  // A numbered name from GetCSVpath ("QMX_Report_<day>_<time>_3.csv") is numbered on from its
+  // base name, so a name taken meanwhile gives "_4" and not "_3_2".
+  const std::size_t slash = path.rfind('/');
+  const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+  constexpr std::string_view kPrefix = "QMX_Report_";
+  if (path.compare(name, kPrefix.size(), kPrefix) == 0 && path.ends_with(".csv") &&
+      std::count(path.begin() + static_cast<std::ptrdiff_t>(name), path.end(), '_') == 4) {
+    const std::size_t number = path.rfind('_');
+    path = path.substr(0, number) + ".csv";
   }
-  ok = ok && done == text.size() && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-  if (!ok) {
-    ::unlink(tmp.c_str());
-    Raise(kModule, "SaveReport() error", 0);
-  }
-  // Make the rename itself durable; a folder that cannot be synced is no failure of the save.
-  std::string folder = std::filesystem::path(path).parent_path().string();
-  int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  const std::string why = FileSave::CreateNew(path, ReportText(csv, data), kMaxReportNumber);
+  if (!why.empty()) Raise(kModule, "SaveReport() error: " + why, 0);
 }
 
 }  // namespace qmx::Report

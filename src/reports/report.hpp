@@ -84,16 +84,25 @@ std::string ConvertLine(bool csv, std::string_view line);
 std::string ReportText(bool csv, const ReportData& data);
 
 // Path of the print file "print.txt" in the application-data folder; raises
-// "GetPrintPath() error" (1) when the folder cannot be found, created or written.
+// "GetPrintPath() error: <reason>" (1) when the folder cannot be found, created or written.
 void GetPrintPath(std::string& path);
 // Path of a new comma-separated report "QMX_Report_<stamp>.csv" in the documents
-// folder; an existing file of that name is never reused ("_2", "_3", ... are added).
-// Raises "GetCSVpath() error" (1) when the folder cannot be found, created or written.
+// folder: the first of that name, "_2", "_3", ... that does not exist yet. Raises
+// "GetCSVpath() error: <reason>" (1) when the folder cannot be found, created or written.
 void GetCSVpath(std::string& path);
 
-// Writes the report to path through a temporary file in the same folder that is
-// renamed into place, so an earlier file is replaced whole or not at all. Raises
-// "SaveReport() error" (0) when the file cannot be written; nothing is left behind.
+// Writes the report to path. A regular file (also one reached through symbolic
+// links) is replaced whole or not at all through a temporary file in its folder
+// and keeps its permissions; a new file gets 0666 less the umask; a device or
+// FIFO is written directly; a folder is refused. Raises "SaveReport() error:
+// <reason>" (0), naming the path and the system's cause, when the file cannot be
+// written; the earlier file then stays as it was and nothing is left behind.
 void SaveReport(bool csv, const std::string& path, const ReportData& data);
+
+// Writes the report as a new file: under path, or the next free name "_2", "_3", ...
+// when another save took it first (the name is claimed atomically; a numbered name of
+// GetCSVpath is numbered on from its base name); path receives the name used. Raises
+// as SaveReport.
+void SaveNewReport(bool csv, std::string& path, const ReportData& data);
 
 }  // namespace qmx::Report

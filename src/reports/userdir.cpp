@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -79,14 +80,26 @@ std::optional<std::string> FolderPath(int kind) {
   return std::nullopt;
 }
 
-bool GetUserFolder(int kind, std::string& path) {
+bool GetUserFolder(int kind, std::string& path, std::string* why) {
   path.clear();
+  auto fail = [why](std::string reason) {
+    if (why != nullptr) *why = std::move(reason);
+    return false;
+  };
   std::optional<std::string> folder = FolderPath(kind);
-  if (!folder) return false;
+  if (!folder) {
+    if (kind != kAppData && kind != kDocuments) return fail("unknown folder kind " + std::to_string(kind));
+    return fail("HOME is not set to an absolute path");
+  }
   std::error_code ec;
   std::filesystem::create_directories(*folder, ec);
-  if (!std::filesystem::is_directory(*folder, ec)) return false;
-  if (::access(folder->c_str(), W_OK | X_OK) != 0) return false;
+  if (ec) return fail("cannot create \"" + *folder + "\": " + ec.message());
+  std::error_code dir_ec;
+  if (!std::filesystem::is_directory(*folder, dir_ec))
+    return fail("\"" + *folder + "\" is not a folder");
+  if (::access(folder->c_str(), W_OK | X_OK) != 0)
+    return fail("cannot write in \"" + *folder + "\": " +
+                std::error_code(errno, std::generic_category()).message());
   path = std::move(*folder);
   return true;
 }

@@ -36,7 +36,8 @@ class ScopedEnvironment {
 std::optional<std::string> FolderPath(int kind);
 
 // Fills path with the folder of the kind, ending in "/", creating it when missing.
-// False when the folder cannot be found, created or written; path is then empty.
-bool GetUserFolder(int kind, std::string& path);
+// False when the folder cannot be found, created or written; path is then empty and
+// why (when given) receives the reason, naming the folder and the system's cause.
+bool GetUserFolder(int kind, std::string& path, std::string* why = nullptr);
 
 }  // namespace qmx::UserDir

@@ -349,6 +349,9 @@ void TidyNumber(bool stripZeros, std::string& text) {
     }
   };
   bool hasSign = false;  // a sign has been written
+  // Zeros of an all-zero exponent written at once (zeros kept): removed with their "E" at the
+  // end, so "1.5E+00" is 1.5 and not the broken "1.5E+".
+  std::size_t exponentZeros = 0;
   for (const char c : text) {
     const bool sign = c == '-' || c == '+';
     const bool point = c == '.';
@@ -417,6 +420,7 @@ void TidyNumber(bool stripZeros, std::string& text) {
           state = 7;
         } else if (nought) {
           zero(lost);
+          if (!stripZeros) ++exponentZeros;
           state = (state == 5 || state == 8) ? 8 : 9;
         } else if (digit) {
           out.push_back(c);
@@ -437,11 +441,11 @@ void TidyNumber(bool stripZeros, std::string& text) {
     case 4:
     case 5:
     case 8:
-      drop(1);
+      drop(1 + (state == 8 ? exponentZeros : 0));
       break;
     case 7:
     case 9:
-      drop(2);
+      drop(2 + (state == 9 ? exponentZeros : 0));
       break;
     default:
       break;

@@ -127,6 +127,7 @@ struct Token {
   bool overlong = false;
   int exponent = 1;
   char separator = '\0';  // '*', '/', '.' or '\0' for the end of the string
+  bool refused = false;   // held a character that no unit string uses
 
   std::string_view View() const { return {text.data(), length}; }
   void Append(char c) {
@@ -137,6 +138,14 @@ struct Token {
     }
   }
 };
+
+// A character that a unit string may hold and that is skipped: "^" before an exponent digit
+// ("ft^3" reads as "ft" with exponent 3) and "-". Any other is refused, so a stray "%", "!"
+// or a dangling "^" is not silently dropped.
+bool Skipped(std::string_view s, std::size_t i) {
+  if (s[i] == '-') return true;
+  return s[i] == '^' && i + 1 < s.size() && IsDigit(s[i + 1]);
+}
 
 // Reads one token from pos; pos ends after the separator.
 Token NextToken(std::string_view s, std::size_t& pos) {
@@ -161,8 +170,9 @@ Token NextToken(std::string_view s, std::size_t& pos) {
       }
     } else if (IsLetter(c) || c == '$' || c == ' ') {
       t.Append(c);
+    } else if (!Skipped(s, pos - 1)) {
+      t.refused = true;
     }
-    // Any other character is skipped ("ft^3" reads as "ft" with exponent 3).
   }
   t.separator = '\0';
   return t;
@@ -308,6 +318,8 @@ void uConvert(UnitErrors& errors, bool& formulaic, Dims& dims, std::string_view 
   result = value;
   if (ConvertFormulaic(errors, dims, s, result, toSI, value)) {
     formulaic = true;
+    // 1e308 F is beyond every double in kelvin: flagged as a compound unit's overflow is.
+    if (errors == 0 && std::isfinite(value) && !std::isfinite(result)) errors |= uOverflow;
     return;
   }
   char op = '*';
@@ -317,6 +329,10 @@ void uConvert(UnitErrors& errors, bool& formulaic, Dims& dims, std::string_view 
   // Every token but the last consumes its separator, so the loop ends within s.size() + 1 steps.
   for (;;) {
     const Token token = NextToken(s, pos);
+    if (token.refused) {
+      errors |= uSyntaxError;
+      return;
+    }
     bool last = token.separator == '\0';
     int record = token.overlong ? 0 : FindUnit(token.View());
     if (record == 0) {
@@ -345,6 +361,17 @@ void uConvert(UnitErrors& errors, bool& formulaic, Dims& dims, std::string_view 
     if (last) break;
   }
   if (std::isfinite(value) && !std::isfinite(result)) errors |= uOverflow;
+}
+
+std::size_t uRefusedCharacter(std::string_view unitString) {
+  const std::string_view s = Trimmed(unitString);
+  if (uIsFormulaic(s)) return std::string_view::npos;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (IsDigit(c) || IsLetter(c) || c == '$' || c == ' ' || c == '.' || c == '/' || c == '*') continue;
+    if (!Skipped(s, i)) return static_cast<std::size_t>(s.data() - unitString.data()) + i;
+  }
+  return std::string_view::npos;
 }
 
 void uConvertBetween(UnitErrors& errors, std::string_view toUnit, double& result, std::string_view fromUnit,

@@ -37,6 +37,9 @@ void uConvert(UnitErrors& errors, bool& formulaic, Dims& dims, std::string_view 
 // value in fromUnit expressed in toUnit; result is untouched when errors are reported.
 void uConvertBetween(UnitErrors& errors, std::string_view toUnit, double& result, std::string_view fromUnit,
                      double value);
+// Offset in unitString of the first character that makes it a syntax error ("%" in "psi%",
+// a "^" without an exponent digit after it), npos when there is none.
+std::size_t uRefusedCharacter(std::string_view unitString);
 // Dimension vector of a unit string, all zero when it does not convert.
 void uStrDims(Dims& dims, std::string_view unitString);
 // The concatenated flag texts of a set, empty for none.

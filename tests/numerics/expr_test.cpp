@@ -90,7 +90,7 @@ TEST_F(ExprTest, Operators) {
   ExpectResults(Checked, {{"2^-1", 0.5}, {"2*-3", -6.0}, {"-(2+3)", -5.0}});
   EXPECT_EQ(Value("0^0"), 0.0);  // a base of 0 gives 0
   ExpectResults(Checked, {{"(-2)^3", -8.0}, {"1.5E3+2.5e-1", 1500.25}, {"1E+2", 100.0}});
-  EXPECT_EQ(Value("2#3"), 2.0);  // characters after a complete expression are ignored
+  ExpectError("2#3", kSyntax);  // characters after a complete expression are refused
 }
 
 TEST_F(ExprTest, TextEditing) {
@@ -121,7 +121,7 @@ TEST_F(ExprTest, PreChecksAndEvaluationErrors) {
 }
 
 TEST_F(ExprTest, WithoutCheck) {
-  EXPECT_EQ(Value("3)", false), 3.0);
+  ExpectError("3)", kSyntax, false);  // the ")" is left over
   EXPECT_EQ(Value("", false), 0.0);
   EXPECT_EQ(Value("2E", true), 2.0);  // tidied to "2"
   EXPECT_EQ(Value("2E+", true), 2.0);
@@ -150,8 +150,8 @@ TEST_F(ExprTest, Factorial) {
   ExpectResults(Checked, {{"FACT(0)", 1.0}, {"FACT(-3)", 1.0}, {"FACT(1)", 1.0}});
   EXPECT_DOUBLE_EQ(Value("FACT(20)"), 2432902008176640000.0);
   EXPECT_DOUBLE_EQ(Value("FACT(170)"), 7.257415615307994e306);
-  EXPECT_TRUE(std::isinf(Value("FACT(171)")));
-  EXPECT_TRUE(std::isinf(Value("FACT(1E300)")));  // bounded, no deep recursion
+  ExpectError("FACT(171)", kDomain);    // beyond every double
+  ExpectError("FACT(1E300)", kDomain);  // bounded, no deep recursion
 }
 
 TEST_F(ExprTest, Random) {
@@ -222,5 +222,60 @@ TEST_F(ExprTest, DomainMends) {
   ExpectError("ARCCOS(-1.5)", "Domain error.");
   ExpectError("LN(0)", "Domain error.");
   ExpectError("FRAC(EXP(1000))", "Domain error.");  // inf - inf
-  EXPECT_TRUE(std::isinf(Value("EXP(1000)")));      // overflow stays infinite
+  ExpectError("EXP(1000)", "Domain error.");       // an infinite result is no value
+}
+
+// Text after a complete expression is an error that points at it; the documented forms
+// ("PI" alone, an ignored argument, blanks removed first) still evaluate.
+TEST_F(ExprTest, LeftoverTextIsRefused) {
+  struct Case {
+    const char* text;
+    const char* detail;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"1,5", "unexpected \",5\" after \"1\"; the decimal mark is \".\""},
+           {"2PI", "unexpected \"PI\" after \"2\""},
+           {"(2)3", "unexpected \"3\" after \"(2)\""},
+           {"1e5e5", "unexpected \"e5\" after \"1e5\""},
+           {"2*3!", "unexpected \"!\" after \"2*3\""},
+           {"A=2;", "unexpected \";\" after \"A=2\""}}) {
+    std::string text = c.text;
+    int error = -1;
+    double value = kEntry;
+    std::string detail;
+    E::Evaluate(error, value, true, text, detail);
+    EXPECT_EQ(error, E::kSyntax) << c.text;
+    EXPECT_EQ(value, kEntry) << c.text;
+    EXPECT_EQ(detail, c.detail);
+  }
+  ExpectResults(Checked, {{"PI", 3.141592653589793}, {"2*PI", 2 * 3.141592653589793},
+                          {"PI(7)", 3.141592653589793}, {"2 3", 23.0}, {"SQRT16", 4.0}});
+}
+
+TEST_F(ExprTest, OverflowAndUnknownNamesAreNamed) {
+  struct Case {
+    const char* text;
+    int error;
+    const char* detail;
+  };
+  E::SetVariableHooks(&E::DefaultSetVariable, &FindNothing);
+  for (const Case& c : std::initializer_list<Case>{{"EXP(710)", E::kDomain, "the result overflows"},
+                                                   {"2^1024", E::kDomain, "the result overflows"},
+                                                   {"1E308*10", E::kDomain, "the result overflows"},
+                                                   {"-1E308*10", E::kDomain, "the result overflows"},
+                                                   {"2*e", E::kUnknownFunction, "unknown name \"e\""},
+                                                   {"1+FOO(2)", E::kUnknownFunction, "unknown name \"FOO\""},
+                                                   {"2**3", E::kSyntax, "at \"**3\""},
+                                                   {"1/0", E::kDivisionByZero, ""}}) {
+    std::string text = c.text;
+    int error = -1;
+    double value = kEntry;
+    std::string detail;
+    E::Evaluate(error, value, true, text, detail);
+    EXPECT_EQ(error, c.error) << c.text;
+    EXPECT_EQ(detail, c.detail) << c.text;
+    EXPECT_EQ(value, kEntry) << c.text;
+  }
+  // A large but finite result stays a value.
+  EXPECT_EQ(Value("1E308*1"), 1e308);
 }

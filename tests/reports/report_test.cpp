@@ -120,8 +120,25 @@ TEST(ConvertLine, CsvFieldsWithCommasAreQuoted) {
   EXPECT_EQ(ConvertLine(true, "    Acme, Inc.  x"), ",\"Acme, Inc.\",x");
   EXPECT_EQ(ConvertLine(true, "  say \"a, b\""), ",\"say \"\"a, b\"\"\"");
   EXPECT_EQ(ConvertLine(true, "  \"quoted\" start"), ",\"\"\"quoted\"\" start\"");
-  // A quote inside a field without a comma is read literally by spreadsheets and stays.
-  EXPECT_EQ(ConvertLine(true, "  Meter \"K\" factor  5"), ",Meter \"K\" factor,5");
+  // A quote anywhere in a field, or a line break, quotes the field.
+  EXPECT_EQ(ConvertLine(true, "  Meter \"K\" factor  5"), ",\"Meter \"\"K\"\" factor\",5");
+}
+
+// User texts are single fields whatever they hold, and come back exactly.
+TEST(ReportHeader, TextsStayWholeInBothForms) {
+  qmx::FE::ScopedClock clock{FixedTime};
+  ReportData d = GasOrifice();
+  d.company = "A  B";
+  d.location = "Field, \"North\"   7";
+  d.well = " lead and trail ";
+  auto text = Lines(ReportText(false, d));
+  EXPECT_TRUE(Has(text, "                        A  B")) << text[0];
+  EXPECT_TRUE(Has(text, "               Location Field, \"North\"   7"));
+  EXPECT_TRUE(Has(text, "                 Well #  lead and trail "));
+  auto csv = Lines(ReportText(true, d));
+  EXPECT_TRUE(Has(csv, ",A  B"));
+  EXPECT_TRUE(Has(csv, ",\"Location Field, \"\"North\"\"   7\""));
+  EXPECT_TRUE(Has(csv, ",Well #  lead and trail "));
 }
 
 class ReportLayout : public ::testing::Test {
@@ -360,6 +377,25 @@ TEST_F(ReportFiles, CsvPathNeverReusesAnExistingReport) {
   EXPECT_EQ(second, root_ + "/Documents/QMX_Report_7Dec26_953_2.csv");
 }
 
+// A name proposed by GetCSVpath and taken before the save: the save moves on to the next
+// number of the same stamp, and nothing is overwritten.
+TEST_F(ReportFiles, NewReportMovesOnWhenItsNameIsTaken) {
+  std::string first, proposed;
+  GetCSVpath(first);
+  SaveNewReport(true, first, GasOrifice());
+  EXPECT_EQ(first, root_ + "/Documents/QMX_Report_7Dec26_953.csv");
+  GetCSVpath(proposed);
+  EXPECT_EQ(proposed, root_ + "/Documents/QMX_Report_7Dec26_953_2.csv");
+  { std::ofstream(proposed) << "another save"; }
+  ReportData d = GasOrifice();
+  d.company = "Third";
+  SaveNewReport(true, proposed, d);
+  EXPECT_EQ(proposed, root_ + "/Documents/QMX_Report_7Dec26_953_3.csv");
+  EXPECT_EQ(Read(root_ + "/Documents/QMX_Report_7Dec26_953_2.csv"), "another save");
+  EXPECT_EQ(Read(proposed), ReportText(true, d));
+  EXPECT_EQ(FilesIn(root_ + "/Documents"), 3u);
+}
+
 TEST_F(ReportFiles, FolderFailuresRaiseTheirMessages) {
   { std::ofstream f(root_ + "/file"); }
   vars_["XDG_DATA_HOME"] = root_ + "/file";
@@ -370,7 +406,8 @@ TEST_F(ReportFiles, FolderFailuresRaiseTheirMessages) {
     FAIL() << "no raise";
   } catch (const qmx::Error& e) {
     EXPECT_EQ(e.module(), "QMXreport");
-    EXPECT_EQ(e.message(), "GetPrintPath() error");
+    EXPECT_EQ(e.message().rfind("GetPrintPath() error: cannot create \"" + root_ + "/file/qmx/\": ", 0), 0u)
+        << e.message();
     EXPECT_EQ(e.code(), 1);
   }
   EXPECT_EQ(path, "");
@@ -378,7 +415,8 @@ TEST_F(ReportFiles, FolderFailuresRaiseTheirMessages) {
     GetCSVpath(path);
     FAIL() << "no raise";
   } catch (const qmx::Error& e) {
-    EXPECT_EQ(e.message(), "GetCSVpath() error");
+    EXPECT_EQ(e.message().rfind("GetCSVpath() error: cannot create \"" + root_ + "/file/docs/\": ", 0), 0u)
+        << e.message();
     EXPECT_EQ(e.code(), 1);
   }
 }
@@ -399,7 +437,8 @@ TEST_F(ReportFiles, SaveReplacesWholeAndRaisesOnAMissingFolder) {
     FAIL() << "no raise";
   } catch (const qmx::Error& e) {
     EXPECT_EQ(e.module(), "QMXreport");
-    EXPECT_EQ(e.message(), "SaveReport() error");
+    EXPECT_EQ(e.message(), "SaveReport() error: cannot create a file beside \"" + root_ +
+                               "/missing/print.txt\": No such file or directory");
     EXPECT_EQ(e.code(), 0);
   }
 }
@@ -423,7 +462,7 @@ TEST_F(ReportFiles, FailedWriteLeavesTheEarlierReport) {
   try {
     SaveReport(false, path, d);
   } catch (const qmx::Error& e) {
-    raised = e.message() == "SaveReport() error";
+    raised = e.message() == "SaveReport() error: cannot write \"" + path + "\": File too large";
   }
   ::setrlimit(RLIMIT_FSIZE, &old);
   ::signal(SIGXFSZ, previous);

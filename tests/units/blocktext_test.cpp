@@ -77,6 +77,18 @@ TEST(BlockReader, StringLineThenEndMarker) {
   EXPECT_EQ(f.reader->line, "GMIX_END");
 }
 
+// Every exponent form another program or a spreadsheet writes is read, none is lost.
+TEST(BlockReader, RealFieldsInEveryExponentForm) {
+  InX f("X\nV,1.5E+00,1E0,2.5e-0,1.5E+05,1.25E-03,3e2,-4.0E+000\nEND\n");
+  const double expected[] = {1.5, 1.0, 2.5, 1.5e5, 1.25e-3, 300.0, -4.0};
+  for (int n = 1; n <= 7; ++n) {
+    double x = -99.0;
+    BR::ReadLRealField(x, n, *f.reader, f.file);
+    EXPECT_EQ(x, expected[n - 1]) << "field " << n;
+  }
+  EXPECT_EQ(f.reader->line, "END");
+}
+
 TEST(BlockReader, ValueKeepsFurtherSeparators) {
   Fixture f("Note,a,b, c\nEND\n");
   std::string s;

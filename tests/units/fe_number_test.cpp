@@ -209,7 +209,11 @@ TEST(FeTidyNumber, ExamplesStatesAndNeverEmpty) {
 
 TEST(FeTidyNumber, WithoutStrippingAndHasDigit) {
   ExpectResults(Tidy, {{"12.340000", false, "12.340000"}, {"1.5000E+003", false, "1.5000E+003"},
-      {"-007.50", false, "-7.50"}, {"2.0E+000", false, "2.0E+0"}, {"abc", false, "0"}});
+      {"-007.50", false, "-7.50"}, {"abc", false, "0"}});
+  // An all-zero exponent goes with its "E" also when zeros are kept: the result still converts.
+  ExpectResults(Tidy, {{"2.0E+000", false, "2.0"}, {"1.5E+00", false, "1.5"}, {"1E0", false, "1"},
+      {"1E-0", false, "1"}, {"1.5e+00", false, "1.5"}, {"1.5E+05", false, "1.5E+05"}, {"1E-07", false, "1E-07"},
+      {"1.50E+01", false, "1.50E+01"}});
   EXPECT_TRUE(HasDigit("a1"));
   EXPECT_TRUE(HasDigit("0"));
   EXPECT_FALSE(HasDigit("-.E"));

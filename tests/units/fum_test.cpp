@@ -242,6 +242,38 @@ TEST(FumConvert, BadStrings) {
   EXPECT_NE(ToSI("\xff\x80/\x01*", 1.0).errors, 0);
 }
 
+// A character no unit string uses is refused and located, not skipped; "^" before an exponent
+// digit and "-" are still skipped.
+TEST(FumConvert, StrayCharactersAreRefused) {
+  struct Case {
+    const char* unit;
+    UnitErrors errors;
+    std::size_t at;
+  };
+  constexpr auto npos = std::string::npos;
+  for (const Case& c : std::initializer_list<Case>{{"m!!", uSyntaxError, 1},
+                                                   {"psi%", uSyntaxError, 3},
+                                                   {"m^", uSyntaxError, 1},
+                                                   {"m^/s", uSyntaxError, 1},
+                                                   {"kg/m\t3", uSyntaxError, 4},
+                                                   {"ft^3", 0, npos},
+                                                   {"ft^3/min", 0, npos},
+                                                   {"lbm/ft*sec", 0, npos},
+                                                   {"k.m3", 0, npos},
+                                                   {"F", 0, npos}}) {
+    EXPECT_EQ(Errors(c.unit), c.errors) << c.unit;
+    EXPECT_EQ(uRefusedCharacter(c.unit), c.at) << c.unit;
+  }
+  EXPECT_NEAR(ToSI("ft^3", 1.0).result, 0.028316846592, 1e-15);
+}
+
+TEST(FumFormulaic, OverflowIsFlagged) {
+  EXPECT_EQ(FromSI("F", 1e308).errors, uOverflow);
+  EXPECT_EQ(FromSI("R", 1.7e308).errors, uOverflow);
+  EXPECT_EQ(ToSI("F", 1e308).errors, 0);  // (t + 459.67) / 1.8 stays finite
+  EXPECT_EQ(FromSI("F", 1e300).errors, 0);
+}
+
 TEST(FumFormulaic, TemperatureScales) {
   auto r = ToSI("F", 32.0);
   EXPECT_TRUE(r.formulaic);
