@@ -10,13 +10,18 @@ if(QMX_SANITIZE)
   add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
 endif()
 
-# qmx_add_test(<name> SOURCES ... LIBS ...): one GoogleTest executable registered with ctest.
+# qmx_add_test(<name> SOURCES ... LIBS ... [ENV VAR=value ...]): one GoogleTest executable
+# registered with ctest; ENV is set for every discovered test.
 function(qmx_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE QMX_DATA_DIR="${QMX_DATA_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  if(T_ENV)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 ENVIRONMENT "${T_ENV}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  endif()
 endfunction()
 
 # qmx_add_library(<name> SOURCES ... LIBS ...): a subsystem library; headers are included as "<subsystem>/<file>.hpp".

@@ -1,0 +1,38 @@
+#pragma once
+// The "Flow" tab: the measured values and meter dimensions as editable fields, every flow result,
+// the meter-warning text, and the report commands (comma-separated report, print file).
+#include <functional>
+#include <string>
+
+#include "ui/page.hpp"
+
+class QPlainTextEdit;
+
+namespace qmx::ui {
+
+class FlowPage : public Page {
+ public:
+  FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent = nullptr);
+
+  void Refresh() override;
+  void Enable() override;
+
+  // Writes the comma-separated report into the documents folder and says where.
+  void SaveCsvReport();
+  // Writes the print file and hands it to the print handler, or says where it is when none is set.
+  void PrintReport();
+
+  // Takes the written print file (its path) to the printer; false when printing did not happen.
+  using PrintHandler = std::function<void(const std::string& path)>;
+  void SetPrintHandler(PrintHandler handler) { printHandler_ = std::move(handler); }
+
+  // The path of the last report written, empty before the first.
+  const std::string& LastReportPath() const { return lastPath_; }
+
+ private:
+  QPlainTextEdit* warning_ = nullptr;
+  PrintHandler printHandler_;
+  std::string lastPath_;
+};
+
+}  // namespace qmx::ui
