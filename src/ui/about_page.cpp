@@ -21,7 +21,6 @@ AboutPage::AboutPage(PageHost& host, QWidget* parent)
   QPalette p = palette();
   p.setColor(QPalette::Window, Qt::white);
   setPalette(p);
-  setMinimumSize(600, 420);
 }
 
 void AboutPage::paintEvent(QPaintEvent*) {

@@ -33,7 +33,7 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   FieldEdit* pipe = In("pipe_diameter", tr("Pipe diameter"), s.pipeDiameter, QMXcalc::UpdateBore);
   FieldEdit* throat = In("throat_diameter", tr("Orifice diameter"), s.throatDiameter, QMXcalc::UpdateBeta);
   FieldEdit* beta = In("beta", tr("Beta ratio"), s.beta, QString(), QMXcalc::UpdateBore);
-  FieldEdit* cdFixed = In("fixed_cd", tr("Fixed discharge coefficient"), s.fixedCd);
+  FieldEdit* cdFixed = In("fixed_cd", tr("Fixed discharge coef."), s.fixedCd);
   throat->AlsoShow(beta);
   beta->AlsoShow(throat);
 
@@ -47,24 +47,27 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   FieldEdit* cd = Out("cd", tr("Discharge coefficient"), s.cd);
   FieldEdit* re = Out("reynolds", tr("Pipe Reynolds number"), s.reynolds);
   FieldEdit* y = Out("expansion_factor", tr("Expansion factor"), s.expansionFactor);
-  FieldEdit* bf = Out("beta_flowing", tr("Beta, flowing"), s.betaFlowing);
-  FieldEdit* ev = Out("velocity_of_approach", tr("Velocity of approach factor"), s.velocityOfApproach);
+  FieldEdit* bf = Out("beta_flowing", tr("Beta ratio"), s.betaFlowing);
+  FieldEdit* ev = Out("velocity_of_approach", tr("Velocity of approach"), s.velocityOfApproach);
   FieldEdit* mach = Out("mach", tr("Mach number"), s.mach);
-  FieldEdit* df = Out("throat_diameter_flowing", tr("Throat diameter, flowing"), s.throatDiameterFlowing);
-  FieldEdit* Df = Out("pipe_diameter_flowing", tr("Pipe diameter, flowing"), s.pipeDiameterFlowing);
+  FieldEdit* df = Out("throat_diameter_flowing", tr("Throat diameter"), s.throatDiameterFlowing);
+  FieldEdit* Df = Out("pipe_diameter_flowing", tr("Pipe diameter"), s.pipeDiameterFlowing);
   FieldEdit* loss = Out("pressure_loss", tr("Permanent pressure loss"), s.pressureLoss);
   FieldEdit* v = Out("pipe_velocity", tr("Pipe velocity"), s.pipeVelocity);
 
   auto* measured = Group(tr("Measured values"), {dp, sp, t, pa, k, f});
-  auto* meter = Group(tr("Meter"), {pipe, throat, beta, cdFixed, rhoF, rhoB});
+  auto* meter = Group(tr("Meter"), {pipe, throat, beta, cdFixed});
+  auto* fluid = Group(tr("Fluid"), {rhoF, rhoB, mach});
   auto* flows = Group(tr("Flow rates"), {qm, qs, qe, qa});
-  auto* factors = Group(tr("Factors"), {cd, re, y, bf, ev, mach, df, Df, loss, v});
+  auto* factors = Group(tr("Factors"), {cd, re, y, bf, ev});
+  auto* flowing = Group(tr("At flowing conditions"), {df, Df, loss, v});
 
   warning_ = new QPlainTextEdit(this);
   warning_->setObjectName("meter_warning");
   warning_->setReadOnly(true);
-  warning_->setPlaceholderText(tr("No meter warnings"));
-  warning_->setMaximumHeight(warning_->fontMetrics().lineSpacing() * 3 + 12);
+  warning_->setPlaceholderText(tr("Meter warnings: none"));
+  warning_->setToolTip(tr("Meter warnings: inputs outside the limits of the meter's standard"));
+  warning_->setFixedHeight(warning_->fontMetrics().lineSpacing() * 2 + 10);
 
   auto* csv = new QPushButton(tr("Save report (CSV)"), this);
   csv->setObjectName("csv_report");
@@ -76,10 +79,12 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   auto* left = new QVBoxLayout;
   left->addWidget(measured);
   left->addWidget(meter);
+  left->addWidget(fluid);
   left->addStretch();
   auto* right = new QVBoxLayout;
   right->addWidget(flows);
   right->addWidget(factors);
+  right->addWidget(flowing);
   right->addStretch();
   auto* columns = new QHBoxLayout;
   columns->addLayout(left);
@@ -90,8 +95,9 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   buttons->addStretch();
   buttons->addWidget(MakeHelpButton());
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 4, 6, 4);
+  layout->setSpacing(4);
   layout->addLayout(columns);
-  layout->addWidget(new QLabel(tr("Meter warnings"), this));
   layout->addWidget(warning_);
   layout->addLayout(buttons);
 

@@ -123,10 +123,14 @@ MainWindow::MainWindow(Dialogs dialogs, QWidget* parent) : QWidget(parent), dial
 
 MainWindow::~MainWindow() {
   delete help_;
-  for (int n = 0; n < QMXcalc::kPageCount; ++n) {
-    if (QMXcalc::GetPage(n) != 0) QMXcalc::SetPage(n, 0);
+  // Leaves the registry as it was before, unless another window has registered since.
+  if (QMXcalc::GetPage(kFramePage) == Handle(this)) QMXcalc::SetPage(kFramePage, 0);
+  for (const Page* page : pages_) {
+    if (page->Number() >= 0 && QMXcalc::GetPage(page->Number()) == Handle(page)) {
+      QMXcalc::SetPage(page->Number(), 0);
+    }
+    if (QMXcalc::Calc().standardsPage == Handle(page)) QMXcalc::SetStandardsPage(0);
   }
-  QMXcalc::SetStandardsPage(0);
 }
 
 void MainWindow::AddPage(Page* page) {

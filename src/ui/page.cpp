@@ -85,6 +85,9 @@ FieldEdit* Page::Out(const char* name, const QString& caption, QMXcalc::RV& fiel
 QGroupBox* Page::Group(const QString& title, std::initializer_list<FieldEdit*> fields) {
   auto* box = new QGroupBox(title, this);
   auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(6, 2, 6, 4);
+  grid->setVerticalSpacing(2);
+  grid->setHorizontalSpacing(6);
   grid->setColumnStretch(1, 1);
   int row = 0;
   for (FieldEdit* f : fields) f->AddTo(*grid, row++);

@@ -30,10 +30,10 @@ struct FluidChoice {
   const char* text;
 };
 constexpr std::array<FluidChoice, 6> kFluids = {{
-    {QMXcalc::kNaturalGas, "fluid_gas", "Natural gas by composition"},
-    {QMXcalc::kGcnGas, "fluid_gcn", "Natural gas by gross characteristics (GCN)"},
+    {QMXcalc::kNaturalGas, "fluid_gas", "Natural gas (composition)"},
+    {QMXcalc::kGcnGas, "fluid_gcn", "Natural gas (GCN)"},
     {QMXcalc::kSaturatedSteam, "fluid_steam", "Saturated steam"},
-    {QMXcalc::kDrySteam, "fluid_drysteam", "Dry (superheated) steam"},
+    {QMXcalc::kDrySteam, "fluid_drysteam", "Dry steam (superheated)"},
     {QMXcalc::kGenericLiquid, "fluid_liquid", "Generic liquid"},
     {QMXcalc::kHydrocarbonLiquid, "fluid_hcliquid", "Hydrocarbon liquid (API)"},
 }};
@@ -59,6 +59,9 @@ template <std::size_t N>
 QComboBox* MakeList(QWidget* parent, const char* name, const std::array<const char*, N>& items) {
   auto* list = new QComboBox(parent);
   list->setObjectName(name);
+  // The closed list may cut a long item; the open list shows it whole.
+  list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  list->setMinimumContentsLength(16);
   for (const char* item : items) list->addItem(QString::fromUtf8(item));
   return list;
 }
@@ -118,6 +121,8 @@ SettingsPage::SettingsPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   auto* meterForm = new QFormLayout(meterBox);
   meter_ = new QComboBox(meterBox);
   meter_->setObjectName("meter");
+  meter_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  meter_->setMinimumContentsLength(22);
   for (const auto& choice : QMXcalc::kMeterChoices) {
     meter_->addItem(QString::fromUtf8(choice.text.data(), static_cast<int>(choice.text.size())));
   }
@@ -155,7 +160,7 @@ SettingsPage::SettingsPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   chartForm->addRow(tr("Chart scale"), scale);
   auto* modeRow = new QHBoxLayout;
   auto* modes = new QButtonGroup(this);
-  const std::array<QString, 2> modeTexts = {tr("Electronic flow computer"), tr("Chart recorder")};
+  const std::array<QString, 2> modeTexts = {tr("Flow computer"), tr("Chart recorder")};
   for (int m = 0; m < 2; ++m) {
     instrument_[static_cast<std::size_t>(m)] = new QRadioButton(modeTexts[static_cast<std::size_t>(m)], chartBox);
     instrument_[static_cast<std::size_t>(m)]->setObjectName(QStringLiteral("instrument_mode_%1").arg(m));
