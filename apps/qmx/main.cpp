@@ -80,7 +80,14 @@ int Run(int argc, char** argv) {
     return 1;
   }
 
-  qmx::ui::MainWindow window;
+  // Pictures are taken without a user: a message goes to standard error instead of a box.
+  qmx::ui::Dialogs dialogs = qmx::ui::StandardDialogs();
+  if (!options.screenshots.empty()) {
+    dialogs.warn = dialogs.inform = [](QWidget*, const QString& title, const QString& text) {
+      std::cerr << title.toStdString() << ": " << text.toStdString() << "\n";
+    };
+  }
+  qmx::ui::MainWindow window(dialogs);
   if (!options.screenshots.empty()) {
     const QStringList written = window.SaveScreenshots(QString::fromStdString(options.screenshots));
     for (const QString& path : written) std::cout << path.toStdString() << "\n";

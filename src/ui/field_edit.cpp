@@ -41,12 +41,13 @@ void FieldEdit::Build(const QString& caption) {
   edit_->setMaxLength(kMaxEntry);
   edit_->setAlignment(Qt::AlignRight);
   // Wide enough for the 5-digit display texts.
-  edit_->setMinimumWidth(edit_->fontMetrics().horizontalAdvance(QStringLiteral("-1.2345e+10")) + 10);
+  const int width = edit_->fontMetrics().horizontalAdvance(QStringLiteral("1.2345e+10")) + 8;
+  edit_->setMinimumWidth(width);
+  edit_->setMaximumWidth(width * 3 / 2);
   edit_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   caption_->setBuddy(edit_);
   unit_ = new QLabel(fixedUnit_, &page_);
   unit_->setObjectName(name_ + "_unit");
-  unit_->setMinimumWidth(unit_->fontMetrics().horizontalAdvance(QStringLiteral("lbm/ft3")));
   if (role_ == Role::Output) {
     edit_->setReadOnly(true);
     edit_->setFocusPolicy(Qt::ClickFocus);

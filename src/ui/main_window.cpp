@@ -207,13 +207,36 @@ void MainWindow::Select(const QString& label) {
   }
 }
 
+// The fluid kind whose values a fluid page shows; -1 for the other pages.
+int FluidOfPage(int number) {
+  switch (number) {
+    case kMoleFractionsPage: return QMXcalc::kNaturalGas;
+    case kGcnPage: return QMXcalc::kGcnGas;
+    case kSteamPage: return QMXcalc::kSaturatedSteam;
+    case kLiquidsPage: return QMXcalc::kGenericLiquid;
+    default: return -1;
+  }
+}
+
+void MainWindow::UseFluid(int kind) {
+  RunEvent([kind] {
+    bool changed = false;
+    QMXcalc::SetFluid(changed, kind);
+    QMXcalc::Calculate(changed);
+  });
+}
+
 QStringList MainWindow::SaveScreenshots(const QString& folder) {
   QStringList written;
   if (!QDir().mkpath(folder)) return written;
   const int current = tabs_->currentIndex();
+  const int fluid = QMXcalc::GetFluid();
   for (std::size_t i = 0; i < pages_.size(); ++i) {
     const int index = static_cast<int>(i);
     const bool visible = tabs_->isTabVisible(index);
+    // A hidden fluid page is pictured with its own fluid, so that it shows that fluid's values.
+    const int pageFluid = FluidOfPage(pages_[i]->Number());
+    if (pageFluid >= 0 && !visible && QMXcalc::GetFluid() != pageFluid) UseFluid(pageFluid);
     tabs_->setTabVisible(index, true);
     tabs_->setCurrentIndex(index);
     QCoreApplication::processEvents();
@@ -221,8 +244,10 @@ QStringList MainWindow::SaveScreenshots(const QString& folder) {
     if (grab().save(path, "PNG")) written << path;
     tabs_->setTabVisible(index, visible);
   }
+  if (QMXcalc::GetFluid() != fluid) UseFluid(fluid);
   if (current >= 0) tabs_->setCurrentIndex(current);
   SyncPages();
+  if (current >= 0) RunEvent([this, current] { pages_[static_cast<std::size_t>(current)]->Activate(); });
   return written;
 }
 

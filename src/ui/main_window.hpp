@@ -74,6 +74,8 @@ class MainWindow : public QWidget, public PageHost {
  private:
   void AddPage(Page* page);
   void ShowError(const QString& module, const QString& message, int number);
+  // Sets the fluid kind and calculates (the screenshots of the hidden fluid pages).
+  void UseFluid(int kind);
 
   Dialogs dialogs_;
   QTabWidget* tabs_ = nullptr;

@@ -21,9 +21,9 @@ struct Component {
   const char* text;
 };
 constexpr std::array<Component, 21> kComponents = {{
-    {"x.C1", "Methane"},    {"x.N2", "Nitrogen"},     {"x.CO2", "Carbon dioxide"},
+    {"x.C1", "Methane"},    {"x.N2", "Nitrogen"},     {"x.CO2", "CO2"},
     {"x.C2", "Ethane"},     {"x.C3", "Propane"},      {"x.H2O", "Water"},
-    {"x.H2S", "Hydrogen sulfide"}, {"x.H2", "Hydrogen"}, {"x.CO", "Carbon monoxide"},
+    {"x.H2S", "H2S"}, {"x.H2", "Hydrogen"}, {"x.CO", "CO"},
     {"x.O2", "Oxygen"},     {"x.iC4", "i-Butane"},    {"x.nC4", "n-Butane"},
     {"x.iC5", "i-Pentane"}, {"x.nC5", "n-Pentane"},   {"x.nC6", "n-Hexane"},
     {"x.nC7", "n-Heptane"}, {"x.nC8", "n-Octane"},    {"x.nC9", "n-Nonane"},
@@ -35,7 +35,7 @@ QLineEdit* ReadOnly(QWidget* parent, const QString& name) {
   edit->setObjectName(name);
   edit->setReadOnly(true);
   edit->setAlignment(Qt::AlignRight);
-  edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("100.000%")) + 12);
+  edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("100.000")) + 8);
   return edit;
 }
 
@@ -46,6 +46,8 @@ MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
   QMXcalc::State& s = QMXcalc::Calc();
   auto* composition = new QGroupBox(tr("Composition, mole %"), this);
   auto* grid = new QGridLayout(composition);
+  grid->setContentsMargins(6, 2, 6, 4);
+  grid->setVerticalSpacing(2);
   constexpr int kRows = 11;
   for (std::size_t i = 0; i < kComponents.size(); ++i) {
     const int row = static_cast<int>(i) % kRows;
@@ -63,15 +65,15 @@ MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
                          Out("density_base", tr("Density, base"), s.densityBase),
                          Out("molar_density", tr("Molar density"), s.molarDensity),
                          Out("molar_mass", tr("Molar mass"), s.molarMass),
-                         Out("z_flowing", tr("Compressibility, flowing"), s.zFlowing),
-                         Out("z_base", tr("Compressibility, base"), s.zBase),
+                         Out("z_flowing", tr("Z, flowing"), s.zFlowing),
+                         Out("z_base", tr("Z, base"), s.zBase),
                          Out("viscosity", tr("Viscosity"), s.viscosity),
-                         Out("critical_pressure", tr("Pseudo-critical pressure"), s.criticalPressure),
-                         Out("critical_temperature", tr("Pseudo-critical temperature"), s.criticalTemperature),
+                         Out("critical_pressure", tr("Pseudo-crit. pressure"), s.criticalPressure),
+                         Out("critical_temperature", tr("Pseudo-crit. temp."), s.criticalTemperature),
                          Out("molar_heating_value", tr("Molar heating value"), s.molarHeatingValue),
                          Out("mass_heating_value", tr("Mass heating value"), s.massHeatingValue),
-                         Out("volumetric_heating_value", tr("Volumetric heating value"), s.volumetricHeatingValue),
-                         Out("relative_density", tr("Real-gas relative density"), s.relativeDensity)});
+                         Out("volumetric_heating_value", tr("Vol. heating value"), s.volumetricHeatingValue),
+                         Out("relative_density", tr("Relative density"), s.relativeDensity)});
   auto* note = new QLabel(tr("The entry of the composition and of the preset mixtures is being built; "
                              "this page shows the composition in use and the gas properties of the "
                              "last calculation."), this);

@@ -88,7 +88,8 @@ QGroupBox* Page::Group(const QString& title, std::initializer_list<FieldEdit*> f
   grid->setContentsMargins(6, 2, 6, 4);
   grid->setVerticalSpacing(2);
   grid->setHorizontalSpacing(6);
-  grid->setColumnStretch(1, 1);
+  // Spare width goes to an empty last column, so values keep a readable width and stay aligned.
+  grid->setColumnStretch(3, 1);
   int row = 0;
   for (FieldEdit* f : fields) f->AddTo(*grid, row++);
   return box;

@@ -32,11 +32,9 @@ SteamPage::SteamPage(PageHost& host, QWidget* parent)
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(MakeHelpButton());
-  auto* columns = new QHBoxLayout;
-  columns->addWidget(inputs, 0, Qt::AlignTop);
-  columns->addWidget(results, 0, Qt::AlignTop);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
+  layout->addWidget(inputs);
+  layout->addWidget(results);
   layout->addWidget(note);
   layout->addStretch();
   layout->addLayout(buttons);
