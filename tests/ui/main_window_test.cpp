@@ -123,3 +123,29 @@ TEST_F(UiTest, ScreenshotsIntoAnUnwritableFolderWriteNothing) {
 
 }  // namespace
 }  // namespace qmx::ui::test
+
+namespace qmx::ui::test {
+namespace {
+
+// A widget whose event handler fails in a way no page event catches.
+class Failing : public QWidget {
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::User) throw std::runtime_error("handler failed");
+    return QWidget::event(e);
+  }
+};
+
+TEST(Application, AnythingNoPageEventCatchesIsReportedAsUnhandled) {
+  QStringList boxes;
+  Application::SetUnhandledBox([&](const QString& text) { boxes << text; });
+  Failing w;
+  QEvent e(QEvent::User);
+  EXPECT_FALSE(QCoreApplication::sendEvent(&w, &e));
+  ASSERT_EQ(boxes.size(), 1);
+  EXPECT_EQ(boxes[0], QStringLiteral("handler failed"));
+  Application::SetUnhandledBox({});
+}
+
+}  // namespace
+}  // namespace qmx::ui::test

@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
+  qmx::ui::Application app(argc, argv);
   qmx::DP0::Initialize();
   qmx::QMXcalc::Initialize();
   qmx::ui::InitResources();
