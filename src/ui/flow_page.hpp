@@ -22,7 +22,7 @@ class FlowPage : public Page {
   // Writes the print file and hands it to the print handler, or says where it is when none is set.
   void PrintReport();
 
-  // Takes the written print file (its path) to the printer; false when printing did not happen.
+  // Takes the written print file (its path) to the printer.
   using PrintHandler = std::function<void(const std::string& path)>;
   void SetPrintHandler(PrintHandler handler) { printHandler_ = std::move(handler); }
 

@@ -11,6 +11,8 @@
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests (ctest's discovery after the build) needs no window system.
+  if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   qmx::ui::Application app(argc, argv);
   qmx::DP0::Initialize();
   qmx::QMXcalc::Initialize();
