@@ -113,6 +113,11 @@ void FieldEdit::Commit() {
   busy_ = false;
 }
 
+void FieldEdit::Detach() {
+  disconnect(edit_, nullptr, this, nullptr);
+  role_ = Role::Output;
+}
+
 void FieldEdit::SetEnabled(bool on) {
   caption_->setEnabled(on);
   edit_->setEnabled(on);

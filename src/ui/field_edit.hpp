@@ -37,6 +37,8 @@ class FieldEdit : public QObject {
   void Show();
   // The entry of the edit's text, as when the user finishes an edit.
   void Commit();
+  // Stops reacting to the line edit (its window is going away).
+  void Detach();
   void SetEnabled(bool on);
   bool IsEnabled() const;
   void SetCaption(const QString& caption);

@@ -122,6 +122,9 @@ MainWindow::MainWindow(Dialogs dialogs, QWidget* parent) : QWidget(parent), dial
 }
 
 MainWindow::~MainWindow() {
+  // The frame hides while it is destroyed; the field that has the focus then loses it, and must
+  // not commit an edit through a half-destroyed frame.
+  for (Page* page : pages_) page->DetachFields();
   delete help_;
   // Leaves the registry as it was before, unless another window has registered since.
   if (QMXcalc::GetPage(kFramePage) == Handle(this)) QMXcalc::SetPage(kFramePage, 0);

@@ -17,6 +17,12 @@ Page::Page(PageHost& host, int number, const QString& tabLabel, int helpContext,
   setObjectName(tabLabel);
 }
 
+Page::~Page() { DetachFields(); }
+
+void Page::DetachFields() {
+  for (FieldEdit* f : fields_) f->Detach();
+}
+
 void Page::Activate() {
   Refresh();
   Enable();

@@ -38,6 +38,7 @@ class Page : public QWidget {
   // Pages that share one changed flag (Settings and Flow) pass it; the others use their own.
   Page(PageHost& host, int number, const QString& tabLabel, int helpContext,
        bool* sharedChanged = nullptr, QWidget* parent = nullptr);
+  ~Page() override;
 
   int Number() const { return number_; }
   const QString& TabLabel() const { return tabLabel_; }
@@ -59,6 +60,9 @@ class Page : public QWidget {
 
   // The bound field of that name, or nullptr.
   FieldEdit* Field(const QString& name) const;
+  // Stops the fields from committing edits: a window being destroyed loses its focus, and the
+  // focused field must not start a page event then.
+  void DetachFields();
   // Enables a bound field or a child widget by object name.
   void SetEnabledByName(const QString& name, bool on);
 
