@@ -34,6 +34,7 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   FieldEdit* throat = In("throat_diameter", tr("Orifice diameter"), s.throatDiameter, QMXcalc::UpdateBeta);
   FieldEdit* beta = In("beta", tr("Beta ratio"), s.beta, QString(), QMXcalc::UpdateBore);
   FieldEdit* cdFixed = In("fixed_cd", tr("Fixed discharge coef."), s.fixedCd);
+  pipe->AlsoShow(throat);
   throat->AlsoShow(beta);
   beta->AlsoShow(throat);
 

@@ -1,14 +1,25 @@
 #pragma once
 // The "Flow" tab: the measured values and meter dimensions as editable fields, every flow result,
 // the meter-warning text, and the report commands (comma-separated report, print file).
+#include <array>
 #include <functional>
 #include <string>
+
+#include <QString>
 
 #include "ui/page.hpp"
 
 class QPlainTextEdit;
 
 namespace qmx::ui {
+
+// What the print engine is given with the print file: the font and its size value, and the five
+// print options (copies and the like), each 1.
+struct PrintSettings {
+  QString font = QStringLiteral("Courier New");
+  int size = 100;
+  std::array<int, 5> options{1, 1, 1, 1, 1};
+};
 
 class FlowPage : public Page {
  public:
@@ -26,11 +37,14 @@ class FlowPage : public Page {
   using PrintHandler = std::function<void(const std::string& path)>;
   void SetPrintHandler(PrintHandler handler) { printHandler_ = std::move(handler); }
 
+  const PrintSettings& GetPrintSettings() const { return printSettings_; }
+
   // The path of the last report written, empty before the first.
   const std::string& LastReportPath() const { return lastPath_; }
 
  private:
   QPlainTextEdit* warning_ = nullptr;
+  PrintSettings printSettings_;
   PrintHandler printHandler_;
   std::string lastPath_;
 };
