@@ -3,7 +3,6 @@
 //   qmx                     the window
 //   qmx --screenshots DIR   one PNG per tab page into DIR, then exit (any platform, offscreen too)
 //   qmx --trace             the diagnostic trace lines on standard error
-#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -30,7 +29,6 @@ constexpr const char* kUsage =
 
 struct Options {
   bool trace = false;
-  bool version = false;
   std::string screenshots;
 };
 
@@ -40,13 +38,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     const std::string arg = argv[i];
     if (arg == "--trace") {
       o.trace = true;
-    } else if (arg == "--version") {
-      o.version = true;
     } else if (arg == "--screenshots" && i + 1 < argc && argv[i + 1][0] != '\0') {
       o.screenshots = argv[++i];
-    } else if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      std::exit(0);
     } else {
       std::cerr << "qmx: unknown argument " << arg << "\n" << kUsage;
       return false;
@@ -56,13 +49,40 @@ bool ParseOptions(int argc, char** argv, Options& o) {
 }
 
 int Run(int argc, char** argv) {
+  // The version and the usage need no window system.
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--version") {
+      std::cout << qmx::Report::kVersion << "\n";
+      return 0;
+    }
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      return 0;
+    }
+  }
+  // Without a display, pictures are taken offscreen, and the window cannot open at all: say so
+  // rather than let the toolkit abort.
+  bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+  bool screenshots = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    platformChosen = platformChosen || arg == "-platform" || arg == "--platform";
+    screenshots = screenshots || arg == "--screenshots";
+  }
+  const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  if (!display && !platformChosen) {
+    if (!screenshots) {
+      std::cerr << "qmx: no display (DISPLAY and WAYLAND_DISPLAY are unset). Run it in a desktop session, or on a\n"
+                   "virtual one: xvfb-run -a qmx\n";
+      return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  // Qt takes its own options (-platform and the like) out of the arguments first.
   qmx::ui::Application app(argc, argv);
   Options options;
   if (!ParseOptions(argc, argv, options)) return 2;
-  if (options.version) {
-    std::cout << qmx::Report::kVersion << "\n";
-    return 0;
-  }
   if (options.trace) {
     qmx::trace::SetSink([](std::string_view line) { std::cerr << line; });
   }
