@@ -11,7 +11,7 @@ if(QMX_SANITIZE)
 endif()
 
 # qmx_add_test(<name> SOURCES ... LIBS ... [ENV VAR=value ...]): one GoogleTest executable
-# registered with ctest, its cases run with the given environment.
+# registered with ctest; ENV is set for every discovered test.
 function(qmx_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})

@@ -1,0 +1,146 @@
+#include "ui/flow_page.hpp"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/qmxcalc.hpp"
+#include "app/qmxreport.hpp"
+#include "reports/report.hpp"
+#include "ui/enabling_rules.hpp"
+#include "units/fe.hpp"
+
+namespace qmx::ui {
+
+
+FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
+    : Page(host, kFlowPage, QStringLiteral("Flow"), 101, &sharedChanged, parent) {
+  QMXcalc::State& s = QMXcalc::Calc();
+
+  // Measured values.
+  FieldEdit* dp = In("dp", tr("Differential pressure"), s.dp, QMXcalc::UpdateAbsolutePressure);
+  FieldEdit* sp = In("static_pressure", tr("Static pressure (gauge)"), s.staticPressure,
+                     QMXcalc::UpdateAbsolutePressure);
+  FieldEdit* t = In("flowing_temperature", tr("Flowing temperature"), s.flowingTemperature);
+  FieldEdit* pa = Out("upstream_pressure", tr("Absolute pressure"), s.upstreamPressure);
+  FieldEdit* k = In("k_factor", tr("Meter K factor"), s.kFactor);
+  FieldEdit* f = In("frequency", tr("Meter frequency"), s.frequency, QStringLiteral("Hz"));
+  // Meter dimensions: the throat follows the pipe at constant beta; beta follows the throat.
+  FieldEdit* pipe = In("pipe_diameter", tr("Pipe diameter"), s.pipeDiameter, QMXcalc::UpdateBore);
+  FieldEdit* throat = In("throat_diameter", tr("Orifice diameter"), s.throatDiameter, QMXcalc::UpdateBeta);
+  FieldEdit* beta = In("beta", tr("Beta ratio"), s.beta, QString(), QMXcalc::UpdateBore);
+  FieldEdit* cdFixed = In("fixed_cd", tr("Fixed discharge coef."), s.fixedCd);
+  pipe->AlsoShow(throat);
+  throat->AlsoShow(beta);
+  beta->AlsoShow(throat);
+
+  // Results.
+  FieldEdit* rhoF = Out("density_flowing", tr("Density, flowing"), s.densityFlowing);
+  FieldEdit* rhoB = Out("density_base", tr("Density, base"), s.densityBase);
+  FieldEdit* qm = Out("mass_flow", tr("Mass flow"), s.massFlow);
+  FieldEdit* qs = Out("std_volume_flow", tr("Standard volume flow"), s.stdVolumeFlow);
+  FieldEdit* qe = Out("energy_flow", tr("Energy flow"), s.energyFlow);
+  FieldEdit* qa = Out("actual_volume_flow", tr("Actual volume flow"), s.actualVolumeFlow);
+  FieldEdit* cd = Out("cd", tr("Discharge coefficient"), s.cd);
+  FieldEdit* re = Out("reynolds", tr("Pipe Reynolds number"), s.reynolds);
+  FieldEdit* y = Out("expansion_factor", tr("Expansion factor"), s.expansionFactor);
+  FieldEdit* bf = Out("beta_flowing", tr("Beta ratio"), s.betaFlowing);
+  FieldEdit* ev = Out("velocity_of_approach", tr("Velocity of approach"), s.velocityOfApproach);
+  FieldEdit* mach = Out("mach", tr("Mach number"), s.mach);
+  FieldEdit* df = Out("throat_diameter_flowing", tr("Throat diameter"), s.throatDiameterFlowing);
+  FieldEdit* Df = Out("pipe_diameter_flowing", tr("Pipe diameter"), s.pipeDiameterFlowing);
+  FieldEdit* loss = Out("pressure_loss", tr("Permanent pressure loss"), s.pressureLoss);
+  FieldEdit* v = Out("pipe_velocity", tr("Pipe velocity"), s.pipeVelocity);
+
+  auto* measured = Group(tr("Measured values"), {dp, sp, t, pa, k, f});
+  auto* meter = Group(tr("Meter"), {pipe, throat, beta, cdFixed});
+  auto* fluid = Group(tr("Fluid"), {rhoF, rhoB, mach});
+  auto* flows = Group(tr("Flow rates"), {qm, qs, qe, qa});
+  auto* factors = Group(tr("Factors"), {cd, re, y, bf, ev});
+  auto* flowing = Group(tr("At flowing conditions"), {df, Df, loss, v});
+
+  warning_ = new QPlainTextEdit(this);
+  warning_->setObjectName("meter_warning");
+  warning_->setReadOnly(true);
+  warning_->setPlaceholderText(tr("Meter warnings: none"));
+  warning_->setToolTip(tr("Meter warnings: inputs outside the limits of the meter's standard"));
+  warning_->setFixedHeight(warning_->fontMetrics().lineSpacing() * 2 + 10);
+
+  auto* csv = new QPushButton(tr("Save report (CSV)"), this);
+  csv->setObjectName("csv_report");
+  connect(csv, &QPushButton::clicked, this, [this] { SaveCsvReport(); });
+  auto* print = new QPushButton(tr("Print"), this);
+  print->setObjectName("print");
+  connect(print, &QPushButton::clicked, this, [this] { PrintReport(); });
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(measured);
+  left->addWidget(meter);
+  left->addWidget(fluid);
+  left->addStretch();
+  auto* right = new QVBoxLayout;
+  right->addWidget(flows);
+  right->addWidget(factors);
+  right->addWidget(flowing);
+  right->addStretch();
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left);
+  columns->addLayout(right);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(csv);
+  buttons->addWidget(print);
+  buttons->addStretch();
+  buttons->addWidget(MakeHelpButton());
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 4, 6, 4);
+  layout->setSpacing(4);
+  layout->addLayout(columns);
+  layout->addWidget(warning_);
+  layout->addLayout(buttons);
+
+  Refresh();
+  Enable();
+}
+
+void FlowPage::Refresh() {
+  Page::Refresh();
+  int nonDP = 0;
+  if (FieldEdit* throat = Field("throat_diameter")) throat->SetCaption(ThroatCaption(QMXcalc::GetMeter(nonDP)));
+  const QString text = QString::fromStdString(QMXcalc::MeterWarning());
+  if (warning_->toPlainText() != text) warning_->setPlainText(text);
+}
+
+void FlowPage::Enable() { ApplyEnablingRules(*this); }
+
+void FlowPage::SaveCsvReport() {
+  Event([&] {
+    std::string path;
+    Report::GetCSVpath(path);
+    QMXcalc::SaveReport(true, path);
+    lastPath_ = path;
+    Host().Inform(tr("Report saved"),
+                  tr("The comma-separated report was written to\n%1").arg(QString::fromStdString(path)));
+  });
+}
+
+void FlowPage::PrintReport() {
+  Event([&] {
+    std::string path;
+    Report::GetPrintPath(path);
+    QMXcalc::SaveReport(false, path);
+    lastPath_ = path;
+    FE::FmtToTerminal("\n fspec=%s", path);
+    if (printHandler_) {
+      printHandler_(path);
+    } else {
+      Host().Inform(tr("Print file written"),
+                    tr("The report was written for printing to\n%1").arg(QString::fromStdString(path)));
+    }
+  });
+}
+
+}  // namespace qmx::ui

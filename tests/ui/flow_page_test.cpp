@@ -1,0 +1,193 @@
+// The Flow page: edits through the field binding, dependent updates, refused entries, saturated
+// steam, the warning text and the report commands.
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "reports/userdir.hpp"
+#include "support/ui_fixture.hpp"
+#include "ui/flow_page.hpp"
+
+namespace qmx::ui::test {
+namespace {
+
+class FlowTest : public UiTest {
+ protected:
+  void SetUp() override {
+    // Display units as a user would have chosen them on the Units page.
+    QMXcalc::State& s = QMXcalc::Calc();
+    FUM::uDVsetUnits("in", *s.pipeDiameter);
+    FUM::uDVsetUnits("in", *s.throatDiameter);
+    FUM::uDVsetUnits("kpa", *s.dp);
+    FUM::uDVsetUnits("kpa", *s.staticPressure);
+    FUM::uDVsetUnits("kpa", *s.upstreamPressure);
+    FUM::uDVsetUnits("K", *s.flowingTemperature);
+    UiTest::SetUp();
+    Open("Flow");
+  }
+};
+
+TEST_F(FlowTest, PipeDiameterEditKeepsBetaAndMovesTheThroat) {
+  EXPECT_EQ(Edit("Flow", "pipe_diameter")->text(), QStringLiteral("3.068"));
+  EXPECT_EQ(Edit("Flow", "beta")->text(), QStringLiteral("0.5"));
+  Type(Edit("Flow", "pipe_diameter"), QStringLiteral("4.026"));
+  EXPECT_NEAR(InUnit(QMXcalc::Calc().pipeDiameter, "in"), 4.026, 1e-12);
+  EXPECT_NEAR(InUnit(QMXcalc::Calc().throatDiameter, "in"), 2.013, 1e-9);
+  EXPECT_NEAR(Number(Edit("Flow", "throat_diameter")), 2.013, 1e-9);
+  EXPECT_EQ(Edit("Flow", "beta")->text(), QStringLiteral("0.5"));
+  EXPECT_EQ(Edit("Flow", "pipe_diameter")->text(), QStringLiteral("4.026"));
+}
+
+TEST_F(FlowTest, ThroatEditMovesBetaAndBetaEditMovesTheThroat) {
+  Type(Edit("Flow", "throat_diameter"), QStringLiteral("1.2272"));
+  EXPECT_NEAR(Number(Edit("Flow", "beta")), 0.4, 1e-4);
+  Type(Edit("Flow", "beta"), QStringLiteral("0.6"));
+  EXPECT_NEAR(Number(Edit("Flow", "throat_diameter")), 0.6 * 3.068, 1e-3);
+  EXPECT_NEAR(InUnit(QMXcalc::Calc().throatDiameter, "in"), 0.6 * 3.068, 1e-9);
+}
+
+TEST_F(FlowTest, PressureEditsKeepAbsoluteEqualGaugePlusAtmospheric) {
+  const double flowBefore = InUnit(QMXcalc::Calc().massFlow, "kg/s");
+  Type(Edit("Flow", "static_pressure"), QStringLiteral("2000"));
+  EXPECT_NEAR(Number(Edit("Flow", "upstream_pressure")), 2093.7, 1e-9);
+  Type(Edit("Flow", "dp"), QStringLiteral("24"));
+  EXPECT_NEAR(InUnit(QMXcalc::Calc().dp, "kpa"), 24.0, 1e-12);
+  // The results follow at once and are shown.
+  const double flowAfter = InUnit(QMXcalc::Calc().massFlow, "kg/s");
+  EXPECT_NE(flowAfter, flowBefore);
+  std::string shown;
+  FUM::uDVgetValStr(shown, *QMXcalc::Calc().massFlow);
+  EXPECT_EQ(Edit("Flow", "mass_flow")->text(), QString::fromStdString(shown).trimmed());
+}
+
+TEST_F(FlowTest, RefusedEntryBeepsAndShowsTheStoredValueAgain) {
+  struct Case {
+    const char* field;
+    const char* text;
+  };
+  const Case cases[] = {{"dp", "abc"},          {"dp", "-5"},           {"pipe_diameter", "0.01"},
+                        {"beta", "1.5"},        {"static_pressure", ""}, {"fixed_cd", "2"},
+                        {"flowing_temperature", "1e400"}};
+  for (const Case& c : cases) {
+    QLineEdit* edit = Edit("Flow", c.field);
+    const QString before = edit->text();
+    const int beeps = beeps_->count();
+    if (!edit->isEnabled()) continue;
+    Type(edit, QString::fromLatin1(c.text));
+    EXPECT_EQ(beeps_->count(), beeps + 1) << c.field << " " << c.text;
+    EXPECT_EQ(edit->text(), before) << c.field << " " << c.text;
+  }
+  EXPECT_TRUE(warnings_.empty());
+}
+
+TEST_F(FlowTest, LongAndStrangeTextsNeverCrash) {
+  const QString texts[] = {QString(200, QLatin1Char('9')), QStringLiteral("1e308"), QStringLiteral("nan"),
+                           QStringLiteral("inf"), QStringLiteral("-0"), QStringLiteral("0x10"),
+                           QStringLiteral("1/0"), QString::fromUtf8("\xc2\xb5\xe2\x82\xac")};
+  for (const char* field : {"dp", "static_pressure", "flowing_temperature", "pipe_diameter",
+                            "throat_diameter", "beta", "fixed_cd"}) {
+    for (const QString& t : texts) {
+      QLineEdit* edit = Edit("Flow", field);
+      edit->setText(t);
+      QTest::keyClick(edit, Qt::Key_Return);
+    }
+  }
+  // The program goes on: a sound edit still works.
+  Type(Edit("Flow", "dp"), QStringLiteral("12"));
+  EXPECT_NEAR(InUnit(QMXcalc::Calc().dp, "kpa"), 12.0, 1e-12);
+}
+
+TEST_F(FlowTest, SaturatedSteamShowsTheSaturationTemperature) {
+  Open("Settings");
+  QTest::mouseClick(Widget<QRadioButton>("Settings", "fluid_steam"), Qt::LeftButton);
+  Open("Flow");
+  QLineEdit* t = Edit("Flow", "flowing_temperature");
+  EXPECT_FALSE(t->isEnabled());
+  // 1 MPa absolute: 906.3 kPa gauge + 93.7 kPa atmospheric. Saturation temperature from
+  // python3-iapws (data/steam/iapws_peer.csv): 453.0356323914666 K.
+  Type(Edit("Flow", "static_pressure"), QStringLiteral("906.3"));
+  EXPECT_NEAR(InUnit(QMXcalc::Calc().flowingTemperature, "K"), 453.0356323914666, 1e-6);
+  EXPECT_EQ(t->text(), QStringLiteral("453.04"));
+  EXPECT_TRUE(warnings_.empty());
+  // Dry steam: the temperature is an input again.
+  Open("Settings");
+  QTest::mouseClick(Widget<QRadioButton>("Settings", "fluid_drysteam"), Qt::LeftButton);
+  Open("Flow");
+  EXPECT_TRUE(t->isEnabled());
+}
+
+TEST_F(FlowTest, MeterWarningTextIsShown) {
+  // A beta of 0.9 is outside the AGA-3 limits: the calculation beeps and says why.
+  const int beeps = beeps_->count();
+  Type(Edit("Flow", "beta"), QStringLiteral("0.9"));
+  EXPECT_FALSE(QMXcalc::MeterWarning().empty());
+  EXPECT_GT(beeps_->count(), beeps);
+  auto* warning = Widget<QPlainTextEdit>("Flow", "meter_warning");
+  EXPECT_EQ(warning->toPlainText(), QString::fromStdString(QMXcalc::MeterWarning()));
+  Type(Edit("Flow", "beta"), QStringLiteral("0.5"));
+  EXPECT_TRUE(warning->toPlainText().isEmpty());
+}
+
+class ReportTest : public FlowTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(home_.isValid());
+    const std::string home = home_.path().toStdString();
+    env_ = std::make_unique<UserDir::ScopedEnvironment>([home](std::string_view name) -> std::optional<std::string> {
+      if (name == "HOME") return home;
+      return std::nullopt;
+    });
+    FlowTest::SetUp();
+  }
+  void TearDown() override {
+    FlowTest::TearDown();
+    env_.reset();
+  }
+  QTemporaryDir home_;
+  std::unique_ptr<UserDir::ScopedEnvironment> env_;
+};
+
+TEST_F(ReportTest, CsvReportIsWrittenAndTheUserToldWhere) {
+  QTest::mouseClick(Widget<QPushButton>("Flow", "csv_report"), Qt::LeftButton);
+  ASSERT_EQ(infos_.size(), 1u);
+  auto* flow = static_cast<FlowPage*>(PageOf("Flow"));
+  const QString path = QString::fromStdString(flow->LastReportPath());
+  EXPECT_TRUE(path.startsWith(home_.path() + "/Documents/QMX_Report_")) << path.toStdString();
+  EXPECT_TRUE(path.endsWith(".csv"));
+  EXPECT_TRUE(infos_[0].text.contains(path));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(file.readAll());
+  EXPECT_TRUE(text.contains(QStringLiteral("b 0.1.2.2")));
+  // A second report never overwrites the first.
+  QTest::mouseClick(Widget<QPushButton>("Flow", "csv_report"), Qt::LeftButton);
+  EXPECT_NE(QString::fromStdString(flow->LastReportPath()), path);
+}
+
+TEST_F(ReportTest, PrintWritesThePrintFileAndHandsItOn) {
+  auto* flow = static_cast<FlowPage*>(PageOf("Flow"));
+  QTest::mouseClick(Widget<QPushButton>("Flow", "print"), Qt::LeftButton);
+  ASSERT_EQ(infos_.size(), 1u);
+  const QString path = QString::fromStdString(flow->LastReportPath());
+  EXPECT_TRUE(path.endsWith("/print.txt")) << path.toStdString();
+  EXPECT_TRUE(QFile::exists(path));
+  EXPECT_NE(trace_.find("\n fspec=" + path.toStdString()), std::string::npos);
+  std::string handed;
+  flow->SetPrintHandler([&](const std::string& p) { handed = p; });
+  QTest::mouseClick(Widget<QPushButton>("Flow", "print"), Qt::LeftButton);
+  EXPECT_EQ(handed, path.toStdString());
+  EXPECT_EQ(infos_.size(), 1u);
+}
+
+TEST_F(FlowTest, ReportFolderThatCannotBeMadeShowsTheError) {
+  // No HOME at all: the documents folder cannot be found.
+  UserDir::ScopedEnvironment none([](std::string_view) -> std::optional<std::string> { return std::nullopt; });
+  QTest::mouseClick(Widget<QPushButton>("Flow", "csv_report"), Qt::LeftButton);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_TRUE(warnings_[0].text.contains(QStringLiteral("GetCSVpath() error"))) << warnings_[0].text.toStdString();
+  EXPECT_TRUE(infos_.empty());
+}
+
+}  // namespace
+}  // namespace qmx::ui::test
