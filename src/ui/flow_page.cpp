@@ -1,5 +1,6 @@
 #include "ui/flow_page.hpp"
 
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +13,10 @@
 #include "app/qmxreport.hpp"
 #include "reports/report.hpp"
 #include "ui/enabling_rules.hpp"
+#include "ui/print/job.hpp"
+#include "ui/print/print_dialog.hpp"
+#include "ui/print/status_dialog.hpp"
+#include "reports/userdir.hpp"
 #include "units/fe.hpp"
 
 namespace qmx::ui {
@@ -76,6 +81,9 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   auto* print = new QPushButton(tr("Print"), this);
   print->setObjectName("print");
   connect(print, &QPushButton::clicked, this, [this] { PrintReport(); });
+  auto* pdf = new QPushButton(tr("Save PDF"), this);
+  pdf->setObjectName("pdf_report");
+  connect(pdf, &QPushButton::clicked, this, [this] { SavePdfReport(); });
 
   auto* left = new QVBoxLayout;
   left->addWidget(measured);
@@ -93,6 +101,7 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(csv);
   buttons->addWidget(print);
+  buttons->addWidget(pdf);
   buttons->addStretch();
   buttons->addWidget(MakeHelpButton());
   auto* layout = new QVBoxLayout(this);
@@ -101,6 +110,31 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   layout->addLayout(columns);
   layout->addWidget(warning_);
   layout->addLayout(buttons);
+
+  // The report is printed in Courier New, layout 0 on Letter paper, weight class 1, tabs of 4, boxed.
+  request_.font = printSettings_.font.toStdString();
+  request_.layout = 0;
+  request_.paper = Print::kLetter;
+  request_.weight_class = 1;
+  request_.tab_width = 4;
+  request_.box = true;
+  request_.copies = 1;
+  request_.title = "Qumetrix flow report";
+  seams_.askPrinter = [this](Print::PrintRequest& r) { return Print::AskPrinter(window(), r); };
+  seams_.print = [this](const Print::PrintRequest& r) {
+    Print::DialogJobHost host(window());
+    Print::PrintFile(r, host);
+  };
+  seams_.askPdfPath = [this](const std::string& proposed) -> std::optional<std::string> {
+    const QString chosen = QFileDialog::getSaveFileName(this, tr("Save report as PDF"), QString::fromStdString(proposed),
+                                                        tr("PDF document (*.pdf)"));
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen.toStdString();
+  };
+  seams_.savePdf = [this](const std::string& text, const std::string& path, const Print::PrintRequest& r) {
+    Print::DialogJobHost host(window());
+    Print::SaveTextPdf(text, path, r, host);
+  };
 
   Refresh();
   Enable();
@@ -120,7 +154,8 @@ void FlowPage::SaveCsvReport() {
   Event([&] {
     std::string path;
     Report::GetCSVpath(path);
-    QMXcalc::SaveReport(true, path);
+    // The name is claimed atomically: a report saved meanwhile by another program is never replaced.
+    QMXcalc::SaveNewReport(true, path);
     lastPath_ = path;
     Host().Inform(tr("Report saved"),
                   tr("The comma-separated report was written to\n%1").arg(QString::fromStdString(path)));
@@ -129,17 +164,33 @@ void FlowPage::SaveCsvReport() {
 
 void FlowPage::PrintReport() {
   Event([&] {
+    Print::PrintRequest request = request_;
+    if (!seams_.askPrinter(request)) return;
+    request_ = request;
     std::string path;
     Report::GetPrintPath(path);
     QMXcalc::SaveReport(false, path);
     lastPath_ = path;
     FE::FmtToTerminal("\n fspec=%s", path);
-    if (printHandler_) {
-      printHandler_(path);
-    } else {
-      Host().Inform(tr("Print file written"),
-                    tr("The report was written for printing to\n%1").arg(QString::fromStdString(path)));
-    }
+    request.file_path = path;
+    seams_.print(request);
+  });
+}
+
+void FlowPage::SavePdfReport() {
+  Event([&] {
+    // Proposed in the documents folder; without one, the file dialog starts from the name alone.
+    std::string folder;
+    UserDir::GetUserFolder(UserDir::kDocuments, folder);
+    const std::string proposed = folder + Print::ProposedPdfName();
+    const std::optional<std::string> path = seams_.askPdfPath(proposed);
+    if (!path) return;
+    Report::ReportData data;
+    QMXcalc::FillReport(data);
+    Print::PrintRequest request = request_;
+    request.title.clear();
+    seams_.savePdf(Report::ReportText(false, data), *path, request);
+    lastPath_ = *path;
   });
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // The "Flow" tab: the measured values and meter dimensions as editable fields, every flow result,
-// the meter-warning text, and the report commands (comma-separated report, print file).
+// the meter-warning text, and the report commands (comma-separated report, print, PDF).
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <QString>
 
 #include "ui/page.hpp"
+#include "ui/print/layout.hpp"
 
 class QPlainTextEdit;
 
@@ -30,14 +32,28 @@ class FlowPage : public Page {
 
   // Writes the comma-separated report into the documents folder and says where.
   void SaveCsvReport();
-  // Writes the print file and hands it to the print handler, or says where it is when none is set.
+  // Asks for the printer; when confirmed writes the print file and prints it.
   void PrintReport();
+  // Asks for a PDF file name and lays the text report out into it as printed pages.
+  void SavePdfReport();
 
-  // Takes the written print file (its path) to the printer.
-  using PrintHandler = std::function<void(const std::string& path)>;
-  void SetPrintHandler(PrintHandler handler) { printHandler_ = std::move(handler); }
+  // The dialogs and the print engine the report commands use; tests replace them.
+  struct PrintSeams {
+    // The print dialog for the request; false when cancelled.
+    std::function<bool(Print::PrintRequest&)> askPrinter;
+    // Prints the request's file.
+    std::function<void(const Print::PrintRequest&)> print;
+    // The save dialog for a PDF, starting from the proposed path; nullopt when cancelled.
+    std::function<std::optional<std::string>(const std::string& proposed)> askPdfPath;
+    // Lays a report text out into a PDF at the path.
+    std::function<void(const std::string& text, const std::string& pdfPath, const Print::PrintRequest&)> savePdf;
+  };
+  PrintSeams& Seams() { return seams_; }
 
   const PrintSettings& GetPrintSettings() const { return printSettings_; }
+  // The request the report is printed with; the print dialog's choices (copies, collation, duplex,
+  // printer) stay in it for the next print.
+  const Print::PrintRequest& GetPrintRequest() const { return request_; }
 
   // The path of the last report written, empty before the first.
   const std::string& LastReportPath() const { return lastPath_; }
@@ -45,7 +61,8 @@ class FlowPage : public Page {
  private:
   QPlainTextEdit* warning_ = nullptr;
   PrintSettings printSettings_;
-  PrintHandler printHandler_;
+  Print::PrintRequest request_;
+  PrintSeams seams_;
   std::string lastPath_;
 };
 

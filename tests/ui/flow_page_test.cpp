@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <vector>
 
 #include "reports/userdir.hpp"
 #include "support/ui_fixture.hpp"
@@ -165,19 +166,71 @@ TEST_F(ReportTest, CsvReportIsWrittenAndTheUserToldWhere) {
   EXPECT_NE(QString::fromStdString(flow->LastReportPath()), path);
 }
 
-TEST_F(ReportTest, PrintWritesThePrintFileAndHandsItOn) {
+TEST_F(ReportTest, PrintAsksForThePrinterThenPrintsThePrintFile) {
   auto* flow = static_cast<FlowPage*>(PageOf("Flow"));
+  std::vector<Print::PrintRequest> printed;
+  bool confirm = false;
+  flow->Seams().askPrinter = [&](Print::PrintRequest& r) {
+    if (!confirm) return false;
+    r.copies = 3;
+    r.collate = true;
+    return true;
+  };
+  flow->Seams().print = [&](const Print::PrintRequest& r) { printed.push_back(r); };
+
+  // A cancelled print dialog writes nothing and prints nothing.
   QTest::mouseClick(Widget<QPushButton>("Flow", "print"), Qt::LeftButton);
-  ASSERT_EQ(infos_.size(), 1u);
+  EXPECT_TRUE(printed.empty());
+  EXPECT_TRUE(flow->LastReportPath().empty());
+  EXPECT_EQ(flow->GetPrintRequest().copies, 1u);
+
+  confirm = true;
+  QTest::mouseClick(Widget<QPushButton>("Flow", "print"), Qt::LeftButton);
+  ASSERT_EQ(printed.size(), 1u);
   const QString path = QString::fromStdString(flow->LastReportPath());
   EXPECT_TRUE(path.endsWith("/print.txt")) << path.toStdString();
-  EXPECT_TRUE(QFile::exists(path));
+  EXPECT_EQ(printed[0].file_path, path.toStdString());
   EXPECT_NE(trace_.find("\n fspec=" + path.toStdString()), std::string::npos);
-  std::string handed;
-  flow->SetPrintHandler([&](const std::string& p) { handed = p; });
-  QTest::mouseClick(Widget<QPushButton>("Flow", "print"), Qt::LeftButton);
-  EXPECT_EQ(handed, path.toStdString());
-  EXPECT_EQ(infos_.size(), 1u);
+  // The report's own print request, with the dialog's choices.
+  EXPECT_EQ(printed[0].font, "Courier New");
+  EXPECT_EQ(printed[0].layout, 0);
+  EXPECT_EQ(printed[0].paper, Print::kLetter);
+  EXPECT_EQ(printed[0].weight_class, 1);
+  EXPECT_EQ(printed[0].tab_width, 4u);
+  EXPECT_TRUE(printed[0].box);
+  EXPECT_EQ(printed[0].copies, 3u);
+  EXPECT_TRUE(printed[0].collate);
+  // The dialog's choices stay for the next print.
+  EXPECT_EQ(flow->GetPrintRequest().copies, 3u);
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QStringLiteral("b 0.1.2.2")));
+  EXPECT_TRUE(warnings_.empty());
+}
+
+TEST_F(ReportTest, SavePdfLaysTheReportOutIntoTheChosenFile) {
+  auto* flow = static_cast<FlowPage*>(PageOf("Flow"));
+  std::string proposed;
+  const std::string chosen = (home_.path() + "/flow.pdf").toStdString();
+  flow->Seams().askPdfPath = [&](const std::string& p) -> std::optional<std::string> {
+    proposed = p;
+    return chosen;
+  };
+  QTest::mouseClick(Widget<QPushButton>("Flow", "pdf_report"), Qt::LeftButton);
+  EXPECT_TRUE(QString::fromStdString(proposed).startsWith(home_.path() + "/Documents/QMX_Report_")) << proposed;
+  EXPECT_TRUE(QString::fromStdString(proposed).endsWith(".pdf"));
+  QFile pdf(QString::fromStdString(chosen));
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5) == "%PDF-");
+  EXPECT_EQ(flow->LastReportPath(), chosen);
+  EXPECT_TRUE(warnings_.empty());
+
+  // A cancelled save dialog writes nothing.
+  flow->Seams().askPdfPath = [](const std::string&) -> std::optional<std::string> { return std::nullopt; };
+  flow->Seams().savePdf = [](const std::string&, const std::string&, const Print::PrintRequest&) {
+    ADD_FAILURE() << "saved after a cancelled dialog";
+  };
+  QTest::mouseClick(Widget<QPushButton>("Flow", "pdf_report"), Qt::LeftButton);
 }
 
 TEST_F(FlowTest, ReportFolderThatCannotBeMadeShowsTheError) {
