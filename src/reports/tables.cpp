@@ -4,12 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "meters/coef.hpp"
 #include "numerics/error.hpp"
+#include "reports/filesave.hpp"
 #include "numerics/numerics.hpp"
 #include "units/fe.hpp"
 #include "units/fum.hpp"
@@ -427,30 +425,11 @@ std::string TableFileText(int selection, const TableOptions& options) {
 }
 
 void WriteTableFile(const std::string& path, int selection, const TableOptions& options) {
-  namespace fs = std::filesystem;
   const std::string text = TableFileText(selection, options);
   if (path.empty()) Raise(kModule, "FillTable() file not written", 2);
-  const fs::path target(path);
-  fs::path temp = target;
-  temp += ".part";
-  bool ok = false;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(text.data(), static_cast<std::streamsize>(text.size()));
-      out.close();
-      ok = !out.fail();
-    }
-  }
-  std::error_code ec;
-  if (ok) {
-    fs::rename(temp, target, ec);
-    ok = !ec;
-  }
-  if (!ok) {
-    fs::remove(temp, ec);
-    Raise(kModule, "FillTable() file not written", 2);
-  }
+  // The shared writer replaces a file whole or not at all and names the system's reason.
+  const std::string why = FileSave::Replace(path, text);
+  if (!why.empty()) Raise(kModule, "FillTable() file not written: " + why, 2);
 }
 
 }  // namespace qmx::Tables

@@ -146,8 +146,8 @@ std::string IOselect(int selection);
 // inside diameter, isentropic exponent), the column text, then one line per row. Lines
 // end with CR LF.
 std::string TableFileText(int selection, const TableOptions& options);
-// Writes TableFileText to `path` (through a temporary file renamed over it, so a failed
-// write leaves no partial file). Raises "FillTable() file not written" (2) on failure.
+// Writes TableFileText to `path`, replacing a file there whole or not at all (a failed write
+// leaves the earlier file). Raises "FillTable() file not written: <reason>" (2) on failure.
 void WriteTableFile(const std::string& path, int selection, const TableOptions& options);
 
 }  // namespace qmx::Tables
