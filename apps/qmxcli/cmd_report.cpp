@@ -3,6 +3,7 @@
 // report goes to stdout; --save writes it as the Flow page does (the comma-separated report
 // in the documents folder, or the print file for the text form); --out writes it to PATH.
 // After writing a file, {"path": ...} is printed.
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "command.hpp"
 #include "json_out.hpp"
 #include "reports/report.hpp"
+#include "uncertainty_keys.hpp"
 
 namespace {
 
@@ -23,14 +25,27 @@ struct Options {
   bool save = false;
   std::string out;
   std::vector<std::string> pairs;
+  bool uncertainty = false;
 };
 
-void Run(const Options& o) {
+void Run(Options o) {
+  // The u.* input uncertainties go to the uncertainty block, not to the state.
+  Uncertainty::Inputs uncertaintyInputs;
+  double temperaturePct = -1.0;
+  if (cli::TakeUncertaintyKeys(o.pairs, uncertaintyInputs, temperaturePct) && !o.uncertainty) {
+    throw cli::UsageError("u.*: input uncertainties are given with --uncertainty");
+  }
+  if (o.uncertainty && o.csv) throw cli::UsageError("--uncertainty: the uncertainty block is in the text report only");
   cli::CalculateWith(o.pairs);
+  std::string block;
+  if (o.uncertainty) {
+    cli::ResolveTemperature(uncertaintyInputs, temperaturePct);
+    block = Uncertainty::ReportBlock(Uncertainty::Evaluate(uncertaintyInputs));
+  }
   if (!o.save && o.out.empty()) {
     Report::ReportData data;
     QMXcalc::FillReport(data);
-    std::cout << Report::ReportText(o.csv, data);
+    std::cout << Report::ReportText(o.csv, data) << block;
     return;
   }
   std::string path = o.out;
@@ -42,6 +57,11 @@ void Run(const Options& o) {
     }
   }
   QMXcalc::SaveReport(o.csv, path);
+  if (!block.empty()) {
+    std::ofstream file(path, std::ios::app);
+    file << block;
+    if (!file) throw cli::CommandFailure("cannot append the uncertainty block to " + path);
+  }
   cli::PrintJson({{"path", path}});
 }
 
@@ -52,8 +72,9 @@ void Setup(CLI::App& app) {
   auto* save = sub->add_flag("--save", o->save, "Write to the documents folder (csv) or the print file (text)");
   auto* out = sub->add_option("--out", o->out, "Write the report to this file");
   save->excludes(out);
+  sub->add_flag("--uncertainty", o->uncertainty, "Add the uncertainty block (text form; u.KEY=VALUE inputs)");
   sub->add_option("PAIRS", o->pairs, "KEY=VALUE changes, applied in order");
-  sub->footer(cli::KeysHelp());
+  sub->footer(cli::KeysHelp() + "\n" + cli::UncertaintyHelp());
   sub->callback([o, out] {
     if (out->count() > 0 && o->out.empty()) throw cli::UsageError("--out: empty path");
     Run(*o);
