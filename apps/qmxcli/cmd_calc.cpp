@@ -17,6 +17,7 @@
 #include "json_out.hpp"
 #include "meters/dp0.hpp"
 #include "numerics/error.hpp"
+#include "uncertainty_keys.hpp"
 #include "units/fe.hpp"
 #include "units/fum.hpp"
 
@@ -83,7 +84,13 @@ nlohmann::json RvJson(const FI::RVal& rv) {
   return {{"value", FI::RVgetLReal(rv)}, {"text", text}};
 }
 
-void Run(const std::vector<std::string>& pairs) {
+void Run(std::vector<std::string> pairs, bool withUncertainty) {
+  // The u.* input uncertainties go to the uncertainty budget, not to the state.
+  Uncertainty::Inputs uncertaintyInputs;
+  double temperaturePct = -1.0;
+  if (cli::TakeUncertaintyKeys(pairs, uncertaintyInputs, temperaturePct) && !withUncertainty) {
+    throw cli::UsageError("u.*: input uncertainties are given with --uncertainty");
+  }
   cli::CalculateWith(pairs);
 
   State& s = QMXcalc::Calc();
@@ -128,21 +135,29 @@ void Run(const std::vector<std::string>& pairs) {
   nlohmann::json results = nlohmann::json::object();
   for (const auto& [key, field] : kDvResults) results[std::string(key)] = DvJson(*(s.*field));
   for (const auto& [key, field] : kRvResults) results[std::string(key)] = RvJson(*(s.*field));
-  cli::PrintJson({{"selections", selections},
-                  {"inputs", inputs},
-                  {"results", results},
-                  {"warning", QMXcalc::MeterWarning()},
-                  {"beep", QMXcalc::LastRunBeeped()}});
+  nlohmann::json out = {{"selections", selections},
+                        {"inputs", inputs},
+                        {"results", results},
+                        {"warning", QMXcalc::MeterWarning()},
+                        {"beep", QMXcalc::LastRunBeeped()}};
+  if (withUncertainty) {
+    cli::ResolveTemperature(uncertaintyInputs, temperaturePct);
+    out["uncertainty"] = cli::UncertaintyJson(Uncertainty::Evaluate(uncertaintyInputs));
+  }
+  cli::PrintJson(out);
 }
 
 void Setup(CLI::App& app) {
   auto* sub = app.add_subcommand("calc", "Calculate from the defaults with KEY=VALUE changes");
   auto pairs = std::make_shared<std::vector<std::string>>();
+  auto withUncertainty = std::make_shared<bool>(false);
   sub->add_option("PAIRS", *pairs, "KEY=VALUE changes, applied in order");
+  sub->add_flag("--uncertainty", *withUncertainty, "Add the uncertainty budget of the flows (u.KEY=VALUE inputs)");
   sub->footer(cli::KeysHelp() +
               "\nResults the fluid does not compute are null with the text \"--\"; x.entered_total is the"
-              "\ncomposition as entered, x.total after normalising to 100 %.");
-  sub->callback([pairs] { Run(*pairs); });
+              "\ncomposition as entered, x.total after normalising to 100 %.\n" +
+              cli::UncertaintyHelp());
+  sub->callback([pairs, withUncertainty] { Run(*pairs, *withUncertainty); });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // After writing a file, {"path": ...} is printed.
 // --pdf PATH [--paper letter|a4] [--layout 0..4] lays the text report out as printed pages
 // into a PDF (no display needed) and prints {"path": ..., "sheets": n}.
+// --uncertainty [u.KEY=VALUE ...] adds the uncertainty block to the text report.
 #include <iostream>
 #include <memory>
 #include <string>
@@ -15,9 +16,11 @@
 #include "command.hpp"
 #include "json_out.hpp"
 #include "numerics/error.hpp"
+#include "reports/filesave.hpp"
 #include "reports/report.hpp"
 #include "ui/print/job.hpp"
 #include "ui/print/offscreen.hpp"
+#include "uncertainty_keys.hpp"
 
 namespace {
 
@@ -31,6 +34,7 @@ struct Options {
   std::string pdf;
   std::string paper = "letter";
   int layout = 0;
+  bool uncertainty = false;
 };
 
 // The text report through the print engine into a PDF, as the Flow page prints it.
@@ -47,19 +51,33 @@ unsigned WritePdf(const std::string& text, const Options& o) {
   return result.sheets;
 }
 
-void Run(const Options& o) {
+std::string CurrentReport(bool csv) {
+  Report::ReportData data;
+  QMXcalc::FillReport(data);
+  return Report::ReportText(csv, data);
+}
+
+void Run(Options o) {
+  // The u.* input uncertainties go to the uncertainty block, not to the state.
+  Uncertainty::Inputs uncertaintyInputs;
+  double temperaturePct = -1.0;
+  if (cli::TakeUncertaintyKeys(o.pairs, uncertaintyInputs, temperaturePct) && !o.uncertainty) {
+    throw cli::UsageError("u.*: input uncertainties are given with --uncertainty");
+  }
+  if (o.uncertainty && o.csv) throw cli::UsageError("--uncertainty: the uncertainty block is in the text report only");
   cli::CalculateWith(o.pairs);
+  std::string block;
+  if (o.uncertainty) {
+    cli::ResolveTemperature(uncertaintyInputs, temperaturePct);
+    block = Uncertainty::ReportBlock(Uncertainty::Evaluate(uncertaintyInputs));
+  }
   if (!o.pdf.empty()) {
-    Report::ReportData data;
-    QMXcalc::FillReport(data);
-    const unsigned sheets = WritePdf(Report::ReportText(false, data), o);
+    const unsigned sheets = WritePdf(CurrentReport(false) + block, o);
     cli::PrintJson({{"path", o.pdf}, {"sheets", sheets}});
     return;
   }
   if (!o.save && o.out.empty()) {
-    Report::ReportData data;
-    QMXcalc::FillReport(data);
-    std::cout << Report::ReportText(o.csv, data);
+    std::cout << CurrentReport(o.csv) << block;
     return;
   }
   std::string path = o.out;
@@ -71,7 +89,13 @@ void Run(const Options& o) {
     return;
   }
   if (o.save) Report::GetPrintPath(path);
-  QMXcalc::SaveReport(o.csv, path);
+  if (block.empty()) {
+    QMXcalc::SaveReport(o.csv, path);
+  } else {
+    // The report with its uncertainty block is written whole, as one file, or not at all.
+    const std::string why = FileSave::Replace(path, CurrentReport(false) + block);
+    if (!why.empty()) throw cli::CommandFailure("SaveReport() error: " + why);
+  }
   cli::PrintJson({{"path", path}});
 }
 
@@ -92,8 +116,9 @@ void Setup(CLI::App& app) {
   pdf->excludes(save)->excludes(out);
   auto* csv = sub->get_option("--csv");
   pdf->excludes(csv);
+  sub->add_flag("--uncertainty", o->uncertainty, "Add the uncertainty block (text form; u.KEY=VALUE inputs)");
   sub->add_option("PAIRS", o->pairs, "KEY=VALUE changes, applied in order");
-  sub->footer(cli::KeysHelp());
+  sub->footer(cli::KeysHelp() + "\n" + cli::UncertaintyHelp());
   sub->callback([o, out, pdf] {
     if (out->count() > 0 && o->out.empty()) throw cli::UsageError("--out: empty path");
     if (pdf->count() > 0 && o->pdf.empty()) throw cli::UsageError("--pdf: empty path");

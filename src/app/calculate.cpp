@@ -389,6 +389,7 @@ bool ResultValid(const FI::RVal& field) {
 
 const std::string& MeterWarning() { return Calc().meterWarning; }
 bool LastRunBeeped() { return Calc().beeped; }
+std::uint16_t MeterFlags() { return Calc().meterFlags; }
 
 bool Calculate(bool& changed) {
   if (!changed) {
@@ -527,6 +528,7 @@ bool Calculate(bool& changed) {
   // tables has no flowing density, and the meter's flags alone would not say why.
   s.meterWarning.clear();
   s.beeped = false;
+  s.meterFlags = flags;
   if (flags != 0 || f.liquidFlags != 0 || !f.warning.empty()) {
     std::string text = f.warning + MPMS1::ApiFlagText(f.liquidFlags);
     if (flags != 0) {

@@ -85,6 +85,7 @@ struct State {
   std::uint8_t calculatedFluid = kNaturalGas;  // the fluid kind of the last run
   std::string meterWarning;
   bool beeped = false;
+  std::uint16_t meterFlags = 0;  // the meter engine's flag set of the last run
   // Page registry.
   std::array<PageHandle, kPageCount> pages{};
   std::array<bool, kPageCount> pageShown{};
@@ -185,5 +186,7 @@ bool ResultValid(const FI::RVal& field);
 // The meter-warning text of the last run, and whether that run sounded the beep.
 const std::string& MeterWarning();
 bool LastRunBeeped();
+// The meter engine's flag set of the last run (0 on the turbine path without a fault).
+std::uint16_t MeterFlags();
 
 }  // namespace qmx::QMXcalc
