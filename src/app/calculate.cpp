@@ -99,7 +99,7 @@ FluidOut GasStep(State& s, const GAS0::GMix& mix, double P, GAS0::Omens& omens) 
     }
     if (std::fabs(total - 100.0) > 0.01) f.warning = "composition normalised from " + Number(total) + " %,";
   }
-  GAS1::MixUpdate(mix);
+  // The getters below recompute the base and flowing states only when an input changed.
   auto flowing = [&](int tag) {
     const GAS1::Result r = GAS1::MixGetFlowing(mix, tag, P, f.T);
     omens |= r.omens;

@@ -220,8 +220,8 @@ double Zfactor(const Cache& c, double B, const std::array<double, 59>& CT, doubl
   return Evaluate(c, B, CT, D).Z;
 }
 
-Solution SolveDensity(const Cache& c, double B, const std::array<double, 59>& CT, double P,
-                      double T) {
+Solution SolveDensityBracketed(const Cache& c, double B, const std::array<double, 59>& CT, double P,
+                               double T) {
   Solution s;
   if (!std::isfinite(P) || !std::isfinite(T) || P < 0.0 || T <= 0.0) {
     s.omens = kOmenNoBracket;
@@ -321,12 +321,50 @@ Solution SolveDensity(const Cache& c, double B, const std::array<double, 59>& CT
   return s;
 }
 
+Solution SolveDensity(const Cache& c, double B, const std::array<double, 59>& CT, double P, double T,
+                      double start) {
+  if (!std::isfinite(P) || !std::isfinite(T) || !(P > 0.0) || !(T > 0.0))
+    return SolveDensityBracketed(c, B, CT, P, T);
+  const double RT = kR * T;
+  // Newton steps on the pressure residual with the slope each evaluation yields. Every
+  // evaluation narrows the interval the root lies in (the residual is -P at zero density); a
+  // step that leaves it, a slope that is not positive or a slow run hands over to the
+  // bracketing solution.
+  double lo = 0.0, hi = std::numeric_limits<double>::infinity();
+  double D = start;
+  if (!(std::isfinite(start) && start > 0.0)) {
+    // The root of the equation truncated after the second virial term, D RT (1 + B D) = P,
+    // else the ideal-gas density.
+    const double disc = 1.0 + 4.0 * B * P / RT;
+    D = disc > 0.0 ? 2.0 * P / (RT * (1.0 + std::sqrt(disc))) : P / RT;
+  }
+  for (int it = 0; it < 12; ++it) {
+    const ZAndSlope zs = Evaluate(c, B, CT, D);
+    const double fx = D * RT * zs.Z - P;
+    const double slope = RT * (zs.Z + D * zs.dZdD);
+    if (!std::isfinite(fx) || !(slope > 0.0)) break;
+    if (fx < 0.0) lo = std::max(lo, D);
+    if (fx > 0.0) hi = std::min(hi, D);
+    const double next = fx == 0.0 ? D : D - fx / slope;
+    if (!(next > lo && next < hi) && fx != 0.0) break;
+    // Convergence is quadratic: once the step is this small the error left after it is far
+    // below a rounding unit, and Z follows the step to first order.
+    if (std::fabs(next - D) <= 1e-10 * D) {
+      Solution s;
+      s.D = next;
+      s.Z = zs.Z + zs.dZdD * (next - D);
+      return s;
+    }
+    D = next;
+  }
+  return SolveDensityBracketed(c, B, CT, P, T);
+}
+
 Solution Base(Cache& c, std::span<const double, 21> x, double P_Pa, double T) {
   Characterise(c, x);
   Solution s;
   if (!(T > 0.0) || !std::isfinite(T)) {
     s.omens = kOmenNoBracket;
-    c.Told = kInvalidT;
     return s;
   }
   TempTerms t;
@@ -334,7 +372,6 @@ Solution Base(Cache& c, std::span<const double, 21> x, double P_Pa, double T) {
   const double P = P_Pa / 1e6;
   s = SolveDensity(c, t.B, t.CT, P, T);
   if (s.D > 0.0) s.Z = P / (s.D * kR * T);
-  c.Told = kInvalidT;
   return s;
 }
 
@@ -345,6 +382,8 @@ Solution Flowing(Cache& c, double P_Pa, double T) {
     return s;
   }
   EnsureTemperature(c, T);
+  // Started from the virial estimate, not the last density, so a state's result does not
+  // depend on what was solved before it.
   return SolveDensity(c, c.vB, c.CT, P_Pa / 1e6, T);
 }
 

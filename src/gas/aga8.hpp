@@ -88,11 +88,18 @@ double Zfactor(const Cache& cache, double B, const std::array<double, 59>& CT, d
 // Molar density at P (MPa) and T (K) with the terms B, CT valid at T: bracket, Brent
 // refinement, Newton polish. Never raises; a failed bracket or refinement is reported through
 // the omens with the last iterate.
-Solution SolveDensity(const Cache& cache, double B, const std::array<double, 59>& CT, double P_MPa,
-                      double T);
+Solution SolveDensityBracketed(const Cache& cache, double B, const std::array<double, 59>& CT,
+                               double P_MPa, double T);
 
-// Base procedure: characterise x, solve at (P Pa, T K) with fresh terms, Z = P/(D R T);
-// leaves Told invalid so the next flowing call recomputes the terms.
+// The same root by Newton steps from start (kmol/m3; when not positive, the density of the
+// equation truncated after the second virial term),
+// falling back to the bracketed solution when a step leaves the interval known to hold the
+// root or the steps do not settle.
+Solution SolveDensity(const Cache& cache, double B, const std::array<double, 59>& CT, double P_MPa,
+                      double T, double start = 0.0);
+
+// Base procedure: characterise x, solve at (P Pa, T K) with terms of its own, Z = P/(D R T).
+// The flowing terms stay valid unless the composition changed.
 Solution Base(Cache& cache, std::span<const double, 21> x, double P_Pa, double T);
 
 // Flowing procedure at (P Pa, T K) on a characterised cache: reuses the terms when T equals

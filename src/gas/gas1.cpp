@@ -667,14 +667,19 @@ void MixClearKnown(const GMix& mix, std::uint64_t tags) {
 // ---------------------------------------------------------------------------------------------
 // Conditions and choices.
 
+// A base condition set to the value it already has leaves the computed states standing.
 void MixSetTbase(const GMix& mix, double T) {
+  MixRecord& m = GAS0::Checked(mix, "GAS0.SetTbase0() invalid mix");
+  const bool same = m.base[S(GAS0::Tt)] == T && (m.htcOverride || m.heat[S(GAS0::THc)] == T);
   GAS0::SetTbase0(mix, T);
-  MarkDirty(*mix);
+  if (!same) MarkDirty(m);
 }
 
 void MixSetPbase(const GMix& mix, double P) {
+  MixRecord& m = GAS0::Checked(mix, "GAS0.SetPbase0() invalid mix");
+  const bool same = m.base[S(GAS0::Pp)] == P;
   GAS0::SetPbase0(mix, P);
-  MarkDirty(*mix);
+  if (!same) MarkDirty(m);
 }
 
 void MixSetHTcOverride(const GMix& mix, double T) {
@@ -705,8 +710,17 @@ std::string MixGetDataSourceName(const GMix& mix) {
   return GAS0::DataSourceTitle(Live(mix, "GAS1.MixGetDataSourceName() invalid mix").dataSource);
 }
 
-void MixSetWetBasis(const GMix& mix, bool on) { Live(mix, "GAS1.MixSetWetBasis() invalid mix").wetBasis = on; }
-void MixSetZrounding(const GMix& mix, bool on) { Live(mix, "GAS1.MixSetZrounding() invalid mix").zRounding = on; }
+// Both switches change the computed states, so a change marks them for recomputation.
+void MixSetWetBasis(const GMix& mix, bool on) {
+  MixRecord& m = Live(mix, "GAS1.MixSetWetBasis() invalid mix");
+  if (m.wetBasis != on) MarkDirty(m);
+  m.wetBasis = on;
+}
+void MixSetZrounding(const GMix& mix, bool on) {
+  MixRecord& m = Live(mix, "GAS1.MixSetZrounding() invalid mix");
+  if (m.zRounding != on) MarkDirty(m);
+  m.zRounding = on;
+}
 
 void MixSetHMethod(const GMix& mix, int code) {
   MixRecord& m = Live(mix, "GAS1.MixSetHMethod() invalid mix");

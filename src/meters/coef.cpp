@@ -139,21 +139,36 @@ double C_Stolz2(std::uint8_t tap, double beta, double ReD, double Dt) noexcept {
   return C0 + U - V + (2.2 * std::pow(beta, 0.75) + 17.6 * std::pow(beta, 6)) / std::sqrt(ReD);
 }
 
-double C_ReaderHarrisGallagher(std::uint8_t tap, double beta, double ReD, double Dt) noexcept {
+RHGTerms RHGGeometry(std::uint8_t tap, double beta, double Dt) noexcept {
   double L1 = 0.0;
   double L2 = 0.0;
   TapLengths(tap, Dt, L1, L2);
-  const double b4 = std::pow(beta, 4);
-  const double A = std::pow(19000.0 * beta / ReD, 0.8);
+  RHGTerms t;
+  t.beta19000 = 19000.0 * beta;
+  t.beta1e6 = 1e6 * beta;
+  t.b4 = std::pow(beta, 4);
   const double M2 = 2.0 * L2 / (1.0 - beta);
-  double C = 0.5961 + 0.0261 * beta * beta - 0.216 * std::pow(beta, 8) +
-             0.000521 * std::pow(1e6 * beta / ReD, 0.7) +
-             (0.0188 + 0.0063 * A) * std::pow(beta, 3.5) * std::pow(1e6 / ReD, 0.3) +
-             (0.043 + 0.080 * std::exp(-10.0 * L1) - 0.123 * std::exp(-7.0 * L1)) * (1.0 - 0.11 * A) * b4 /
-                 (1.0 - b4) -
-             0.031 * (M2 - 0.8 * std::pow(M2, 1.1)) * std::pow(beta, 1.3);
-  if (Dt < 0.07112) C += 0.011 * (0.75 - beta) * (2.8 - Dt / kInch);
+  t.c0 = 0.5961 + 0.0261 * beta * beta - 0.216 * std::pow(beta, 8);
+  t.b35 = std::pow(beta, 3.5);
+  t.tap = 0.043 + 0.080 * std::exp(-10.0 * L1) - 0.123 * std::exp(-7.0 * L1);
+  t.downstream = 0.031 * (M2 - 0.8 * std::pow(M2, 1.1)) * std::pow(beta, 1.3);
+  t.small = Dt < 0.07112;
+  if (t.small) t.smallPipe = 0.011 * (0.75 - beta) * (2.8 - Dt / kInch);
+  return t;
+}
+
+// Summed in the order of the equation's terms, so the result is the same to the last bit.
+double C_ReaderHarrisGallagher(const RHGTerms& t, double ReD) noexcept {
+  const double A = std::pow(t.beta19000 / ReD, 0.8);
+  double C = t.c0 + 0.000521 * std::pow(t.beta1e6 / ReD, 0.7) +
+             (0.0188 + 0.0063 * A) * t.b35 * std::pow(1e6 / ReD, 0.3) +
+             t.tap * (1.0 - 0.11 * A) * t.b4 / (1.0 - t.b4) - t.downstream;
+  if (t.small) C += t.smallPipe;
   return C;
+}
+
+double C_ReaderHarrisGallagher(std::uint8_t tap, double beta, double ReD, double Dt) noexcept {
+  return C_ReaderHarrisGallagher(RHGGeometry(tap, beta, Dt), ReD);
 }
 
 double C_AGA3_Infinite(std::uint8_t tap, double beta, double Dt) noexcept {
@@ -443,7 +458,8 @@ double DischargeCoefficient(const CoefParams& p, CoefFlags& flags) {
     case M::Orf_NEL:
     case M::Orf_ISO:
     case M::Orf_3M:
-      return C_ReaderHarrisGallagher(p.tap, p.beta, p.ReD, p.Dt);
+      return p.rhg != nullptr ? C_ReaderHarrisGallagher(*p.rhg, p.ReD)
+                              : C_ReaderHarrisGallagher(p.tap, p.beta, p.ReD, p.Dt);
     case M::Orf_RGc:
       return C_AGA3_1990(p.tap, p.beta, p.ReD, p.Dt);
     case M::Orf_RG:

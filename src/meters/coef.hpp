@@ -15,6 +15,8 @@ using CoefFlags = std::uint16_t;
 inline constexpr CoefFlags kCoefConvergenceFailure = 1u << 1;  // "Convergance failure,"
 inline constexpr CoefFlags kCoefCalculationError = 1u << 3;    // "Calculation error,"
 
+struct RHGTerms;
+
 // Everything a discharge-coefficient equation may read. The flow solution fills it
 // from its meter and fluid records and its working values.
 struct CoefParams {
@@ -40,6 +42,7 @@ struct CoefParams {
   double mu = 0.0;         // dynamic viscosity, Pa s
   double epsilon = 1.0;    // expansibility
   const void* block = nullptr;  // element parameter block handed to the Experimental hook
+  const RHGTerms* rhg = nullptr;  // precomputed terms of the Reader-Harris/Gallagher types
 };
 
 // The coefficient of the meter type. Orf_BB raises "DP0 Buckingham equation not
@@ -60,6 +63,21 @@ double C_LongRadiusNozzle(double beta, double ReD) noexcept;                 // 
 double C_Stolz(std::uint8_t tap, double beta, double ReD, double Dt) noexcept;   // ISO 5167-1:1991 8.3.2.1
 double C_Stolz2(std::uint8_t tap, double beta, double ReD, double Dt) noexcept;  // proposed Stolz revision
 double C_ReaderHarrisGallagher(std::uint8_t tap, double beta, double ReD, double Dt) noexcept;  // ISO 5167-2:2003
+// The Reader-Harris/Gallagher terms that depend only on beta, the tapping and D, computed once
+// per flow solution; the coefficient from them is the same number as from the form above.
+struct RHGTerms {
+  double beta19000 = 0.0;  // 19000 beta
+  double beta1e6 = 0.0;    // 1e6 beta
+  double c0 = 0.0;         // 0.5961 + 0.0261 beta^2 - 0.216 beta^8
+  double b35 = 0.0;        // beta^3.5
+  double tap = 0.0;        // upstream tapping term before the (1 - 0.11 A) factor
+  double b4 = 0.0;         // beta^4
+  double downstream = 0.0; // downstream tapping term
+  double smallPipe = 0.0;  // addition below 71.12 mm
+  bool small = false;
+};
+RHGTerms RHGGeometry(std::uint8_t tap, double beta, double Dt) noexcept;
+double C_ReaderHarrisGallagher(const RHGTerms& t, double ReD) noexcept;
 double C_AGA3_1990(std::uint8_t tap, double beta, double ReD, double Dt) noexcept;  // AGA-3 Part 1 eq 1-4..
 // Coefficient at infinite Reynolds number of the AGA-3 equation (flange taps as above).
 double C_AGA3_Infinite(std::uint8_t tap, double beta, double Dt) noexcept;

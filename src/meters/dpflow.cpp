@@ -255,6 +255,12 @@ void MassFlow(DPFlags& flags, DPResult& r, const DPFluid& f, const DPMeter& m) {
 
   const double rootRhoDp = std::sqrt(f.rho * f.dp);
   CoefParams p = flow::MakeCoefParams(m, f, r.Dt, r.dt, r.beta, r.epsilon, 1e6, 1e6);
+  // The Reader-Harris/Gallagher geometry terms hold for every Reynolds iteration.
+  RHGTerms rhg;
+  if (type == MeterType::Orf_ISO || type == MeterType::Orf_NEL || type == MeterType::Orf_3M) {
+    rhg = RHGGeometry(p.tap, p.beta, p.Dt);
+    p.rhg = &rhg;
+  }
 
   if (IsDirect(type)) {
     CoefFlags coefFlags = 0;

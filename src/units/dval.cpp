@@ -32,12 +32,19 @@ void Sound(const DVal& dv) {
   if (dv.beep) FE::Beep();
 }
 
-void Refresh(DVal& dv) {
+void Refresh(const DVal& dv) {
+  dv.textStale = false;
   if (dv.sigDigits != 0) {
     FE::LONGREALtoStr(dv.valueText, dv.sigDigits, dv.display, kDValTextLength);
   } else {
     FE::LRtoStr(dv.valueText, dv.precision, dv.width, dv.display, kDValTextLength);
   }
+}
+
+// Brings a text left stale by a stored result up to date before it is read.
+const std::string& ValueText(const DVal& dv) {
+  if (dv.textStale) Refresh(dv);
+  return dv.valueText;
 }
 
 // The display value of an SI value in the value's own unit.
@@ -287,12 +294,12 @@ void uDVsetMKS(double siValue, DVal& dv) {
   if (dv.ioFlag == fIN) Fatal("FUM.uDVsetMKS() INVALID DVAL WRITE", 4);
   dv.mks = siValue;
   dv.display = DisplayOf(dv, siValue);
-  Refresh(dv);
+  dv.textStale = true;  // results are stored far more often than their text is read
 }
 
 bool uDVsetValStr(std::string_view text, DVal& dv) {
   CheckWritable(dv, "uDVsetValStr");
-  if (dv.valid && text == dv.valueText) return true;
+  if (dv.valid && text == ValueText(dv)) return true;
   std::string tidied;
   double x = 0.0;
   double s = 0.0;
@@ -312,7 +319,7 @@ bool uDVsetValStrDelta(bool& changed, std::string_view text, DVal& dv) {
     Sound(dv);
     return false;
   }
-  if (dv.valid && tidied == dv.valueText) return true;
+  if (dv.valid && tidied == ValueText(dv)) return true;
   double s = 0.0;
   if (!EntryInDisplayUnit(dv, x, s)) {
     Sound(dv);
@@ -323,7 +330,7 @@ bool uDVsetValStrDelta(bool& changed, std::string_view text, DVal& dv) {
 
 bool uDVsetValStrTempUnits(std::string_view unitString, std::string_view text, DVal& dv) {
   CheckWritable(dv, "uDVsetValStrTempUnits");
-  if (dv.valid && text == dv.valueText && unitString == dv.units) return true;
+  if (dv.valid && text == ValueText(dv) && unitString == dv.units) return true;
   std::string tidied;
   double x = 0.0;
   if (!ParseEntry(text, tidied, x)) return false;
@@ -367,7 +374,7 @@ double uDVgetVal(const DVal& dv) {
 
 void uDVgetValStr(std::string& text, const DVal& dv) {
   CheckTag(dv, "uDVgetValStr");
-  text = dv.valid ? dv.valueText : dv.invalidText;
+  text = dv.valid ? ValueText(dv) : dv.invalidText;
 }
 
 void uDVgetUnits(std::string& text, const DVal& dv) {
@@ -454,7 +461,7 @@ void uDVtoCDTstr(std::string_view name, const DVal& dv, std::string& line) {
   for (bool b : {dv.formulaic, dv.minSet, dv.maxSet}) line += std::string(YesNo(b)) + ",";
   line += std::string(IOName(dv.ioFlag)) + ",";
   line += std::to_string(dv.width) + "," + std::to_string(dv.precision) + ",";
-  AppendText(line, dv.valueText);
+  AppendText(line, ValueText(dv));
   AppendText(line, dv.units);
   line += std::string(YesNo(dv.beep)) + ",";
   line += std::to_string(dv.sigDigits) + ",";
@@ -494,6 +501,7 @@ void uCDTstrToDV(DVal* dv, std::string& name, std::string_view line) {
   r.width = static_cast<std::uint8_t>(ReadInt(f[18], 0, 255));
   r.precision = static_cast<std::uint8_t>(ReadInt(f[19], 0, 255));
   r.valueText.assign(f[20].substr(0, kDValTextLength));
+  r.textStale = false;
   // The unit string must still describe this value: it converts with the value's dimension and
   // its formulaic flag is the one recorded.
   double testSI = 1.0;

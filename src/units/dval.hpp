@@ -36,9 +36,11 @@ struct DVal {
   std::uint32_t tag = 0;
   std::uint32_t userWord = 0;
   std::string invalidText = "--";
-  std::string valueText;
+  // Display text of the value, formatted when first read after a result is stored.
+  mutable std::string valueText;
   std::string units;
   bool beep = false;
+  mutable bool textStale = false;  // valueText lags the value until read
 };
 
 // Creates the record; value is in unitString. An empty unit string becomes " " (also in the

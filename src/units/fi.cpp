@@ -32,7 +32,8 @@ double DisplayScale(DisplayMode mode) {
 }
 
 // Writes the value text from the value in the display mode and format.
-void Refresh(RVal& rv) {
+void Refresh(const RVal& rv) {
+  rv.textStale = false;
   if (rv.mode == DisplayMode::Time) {
     FE::SecondsToDHMS(rv.valueText, rv.sigDigits != 0 ? rv.sigDigits : rv.precision, rv.value);
     if (rv.valueText.size() > kTextCapacity) rv.valueText.resize(kTextCapacity);
@@ -43,6 +44,12 @@ void Refresh(RVal& rv) {
     FE::LONGREALtoStr(rv.valueText, rv.sigDigits, shown, kTextCapacity);
   else
     FE::LRtoStr(rv.valueText, rv.precision, rv.width, shown, kTextCapacity);
+}
+
+// Brings a text left stale by a stored result up to date before it is read.
+const std::string& ValueText(const RVal& rv) {
+  if (rv.textStale) Refresh(rv);
+  return rv.valueText;
 }
 
 void Refuse(const RVal& rv) {
@@ -79,7 +86,7 @@ bool SetFromText(std::string_view op, bool* changed, std::string_view text, RVal
   if (rv.io == fOUT) Raise(kModule, std::string("FI.") + std::string(op) + "() INVALID RVAL WRITE", 2);
   // The shown text again: nothing to do (an invalid field shows its invalid text,
   // so there the entry is taken as new).
-  if (rv.valid && text == rv.valueText) return true;
+  if (rv.valid && text == ValueText(rv)) return true;
   double v = 0;
   if (!ReadEntry(v, text, rv) || !WithinLimits(v, rv)) {
     Refuse(rv);
@@ -186,7 +193,7 @@ bool RVsetValStrDelta(bool& changed, std::string_view text, RVal& rv) {
 void RVsetLReal(double value, RVal& rv) {
   CheckTag(rv, "RVsetLReal");
   rv.value = value;
-  Refresh(rv);
+  rv.textStale = true;  // results are stored far more often than their text is read
 }
 
 double RVgetLReal(const RVal& rv) {
@@ -196,7 +203,7 @@ double RVgetLReal(const RVal& rv) {
 
 void RVgetValStr(std::string& text, const RVal& rv) {
   CheckTag(rv, "RVgetValStr");
-  text = rv.valid ? rv.valueText : rv.invalidText;
+  text = rv.valid ? ValueText(rv) : rv.invalidText;
 }
 
 void RVgetSciStr(std::string& text, const RVal& rv) {
@@ -239,7 +246,7 @@ std::string RVtoCDTstr(std::string_view name, const RVal& rv) {
   field(Sci17(rv.value));
   field(Sci17(rv.minimum));
   field(Sci17(rv.maximum));
-  field(rv.valueText);
+  field(ValueText(rv));
   field(rv.minimumSet ? "YES" : "NO");
   field(rv.maximumSet ? "YES" : "NO");
   field(rv.io <= fINOUT ? kIOWords[rv.io] : "fIN");
@@ -279,6 +286,7 @@ void CDTstrToRV(RVal& rv, std::string& name, std::string_view line) {
   rv.minimum = numbers[1];
   rv.maximum = numbers[2];
   rv.valueText = fields[4];
+  rv.textStale = false;
   rv.minimumSet = fields[5] == "YES";
   rv.maximumSet = fields[6] == "YES";
   rv.width = Byte(sizes[0]);

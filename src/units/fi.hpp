@@ -32,7 +32,9 @@ struct RVal {
   std::uint8_t width = 12;
   std::uint8_t precision = 6;  // also the decimals of the seconds in time mode without sigDigits
   std::string invalidText = "--";
-  std::string valueText;
+  // Display text of the value, formatted when first read after a result is stored.
+  mutable std::string valueText;
+  mutable bool textStale = false;  // valueText lags the value until read
 };
 
 // Creates the field: 5 significant digits, width 12, precision 6, valid, no

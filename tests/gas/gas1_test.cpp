@@ -164,6 +164,31 @@ TEST_F(Gas1, BaseConditionsOutsideAirLimits) {
   EXPECT_EQ(Raised([&] { MixUpdate(m); }), "GAS1.DoMix() invalid table");
 }
 
+// Base conditions set to the values they have keep both computed states; a change of a base
+// condition or of the Z rounding recomputes them.
+TEST_F(Gas1, UnchangedSettingsKeepTheComputedStates) {
+  G0::GMix m = GulfCoast(G0::AGA8detailed);
+  const double z1 = MixGetFlowing(m, G0::Z, 5e6, 288.15).value;
+  (void)TakeFlowingUpdates();
+  MixSetTbase(m, m->base[G0::Tt - G0::Tt]);
+  MixSetPbase(m, m->base[G0::Pp - G0::Tt]);
+  MixSetZrounding(m, m->zRounding);
+  MixSetWetBasis(m, m->wetBasis);
+  EXPECT_EQ(MixGetFlowing(m, G0::Z, 5e6, 288.15).value, z1);
+  EXPECT_EQ(TakeFlowingUpdates(), 0);
+  const double zb = MixGetBase(m, G0::Z).value;
+  MixSetTbase(m, 293.15);
+  EXPECT_EQ(MixGetFlowing(m, G0::Z, 5e6, 288.15).value, z1);
+  EXPECT_EQ(TakeFlowingUpdates(), 1);
+  EXPECT_GT(MixGetBase(m, G0::Z).value, zb);
+  MixSetPbase(m, 101560.0);
+  (void)MixGetFlowing(m, G0::Z, 5e6, 288.15);
+  EXPECT_EQ(TakeFlowingUpdates(), 1);
+  MixSetZrounding(m, !m->zRounding);
+  (void)MixGetFlowing(m, G0::Z, 5e6, 288.15);
+  EXPECT_EQ(TakeFlowingUpdates(), 1);
+}
+
 // Flowing reads at an unchanged state are served from the cache; a new T recomputes only the
 // flowing state.
 TEST_F(Gas1, FlowingCache) {

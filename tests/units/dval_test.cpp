@@ -448,3 +448,20 @@ TEST(DValRobustness, RandomTexts) {
 }
 
 }  // namespace
+
+// A stored result's text is the one every reader sees: the getter, the record line and the
+// comparison that takes a re-entry of the shown text as no change.
+TEST(DValFormat, StoredResultTextReachesEveryReader) {
+  auto dv = Make("kpa", 1.0, fINOUT);
+  uDVsetSigDigits(5, *dv);
+  uDVsetMKS(101352.93, *dv);
+  std::string line;
+  uDVtoCDTstr("p", *dv, line);
+  EXPECT_NE(line.find(",101.35,"), std::string::npos) << line;
+  EXPECT_EQ(Text(*dv), "101.35");
+  uDVsetMKS(2000.0, *dv);
+  bool changed = false;
+  EXPECT_TRUE(uDVsetValStrDelta(changed, "2", *dv));
+  EXPECT_FALSE(changed);
+  EXPECT_EQ(uDVgetMKS(*dv), 2000.0);
+}

@@ -365,3 +365,15 @@ TEST(RecordLine, BadLinesRaiseAndLeaveTheRecord) {
 }
 
 }  // namespace
+
+// A stored result's text is the one the record line and the re-entry comparison see.
+TEST(Format, StoredResultTextReachesEveryReader) {
+  auto rv = Make(0.5);
+  RVsetLReal(101.35293, *rv);
+  EXPECT_NE(RVtoCDTstr("x", *rv).find(",101.35,"), std::string::npos);
+  RVsetLReal(2.0, *rv);
+  bool changed = false;
+  EXPECT_TRUE(RVsetValStrDelta(changed, "2", *rv));
+  EXPECT_FALSE(changed);
+  EXPECT_EQ(RVgetLReal(*rv), 2.0);
+}
