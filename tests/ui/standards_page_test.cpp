@@ -111,6 +111,11 @@ TEST_F(StandardsPageTest, ReservedTableClearsTheGrid) {
 TEST_F(StandardsPageTest, EntriesRefusedOrTaken) {
   Type(Edit("Standards", "round_to"), "-1");
   EXPECT_EQ(Edit("Standards", "round_to")->text(), "0.0001");
+  // The isentropic exponent is open on the expansibility tables only.
+  EXPECT_FALSE(Edit("Standards", "kappa")->isEnabled());
+  List("Standards", "selection")->setCurrentIndex(5);
+  EXPECT_TRUE(Edit("Standards", "kappa")->isEnabled());
+  EXPECT_FALSE(List("Standards", "diameter")->isEnabled());
   Type(Edit("Standards", "kappa"), "abc");
   EXPECT_EQ(Edit("Standards", "kappa")->text(), "1.66");
   EXPECT_EQ(beeps_->count(), 2);
