@@ -130,8 +130,17 @@ StandardsPage::StandardsPage(PageHost& host, QWidget* parent)
   table_->horizontalHeader()->setDefaultSectionSize(72);
   table_->verticalHeader()->setDefaultSectionSize(20);
   table_->setMinimumHeight(220);
+  // Row 0 and column 0 hold the table's own labels, so the grid's numbering is not shown.
+  table_->horizontalHeader()->hide();
+  table_->verticalHeader()->hide();
+  QFont labelFont = table_->font();
+  labelFont.setBold(true);
   for (int r = 0; r < table_->rowCount(); ++r)
-    for (int c = 0; c < table_->columnCount(); ++c) table_->setItem(r, c, new QTableWidgetItem);
+    for (int c = 0; c < table_->columnCount(); ++c) {
+      auto* item = new QTableWidgetItem;
+      if (r == 0 || c == 0) item->setFont(labelFont);
+      table_->setItem(r, c, item);
+    }
 
   curves_ = new QListWidget;
   curves_->setObjectName("plot_rows");
@@ -236,6 +245,7 @@ void StandardsPage::ClearGrid() {
                                             static_cast<qsizetype>(Tables::kEmptyCell.size()));
   for (int r = 0; r < table_->rowCount(); ++r)
     for (int c = 0; c < table_->columnCount(); ++c) table_->item(r, c)->setText(empty);
+  for (int c = 0; c < table_->columnCount(); ++c) table_->setColumnWidth(c, 72);
 }
 
 void StandardsPage::ScreenTable() {
@@ -253,6 +263,8 @@ void StandardsPage::ScreenTable() {
         table_->item(static_cast<int>(r), static_cast<int>(c))->setText(FromStd(grid_[r][c]));
     if (!Tables::IsReserved(selection_)) shown_ = Tables::FillTable(selection_, options_);
   });
+  // Full-precision cells are wider than rounded ones: every digit stays readable.
+  table_->resizeColumnsToContents();
   Replot();
 }
 
@@ -377,6 +389,7 @@ void StandardsPage::Replot() {
     if (any) {
       const double pad = hi > lo ? 0.05 * (hi - lo) : 0.001;
       yAxis->setRange(lo - pad, hi + pad);
+      yAxis->applyNiceNumbers();
     }
   }
   QChart* old = plot_->chart();
