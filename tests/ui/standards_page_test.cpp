@@ -1,6 +1,10 @@
 // The Standards page driven through its widgets: a table chosen and put on the screen grid,
 // the comma-separated file written through the (replaced) save dialog, the plot's curves.
 #include <cmath>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include <QChart>
 #include <QChartView>
@@ -12,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include "reports/tables.hpp"
+#include "reports/userdir.hpp"
 #include "support/ui_fixture.hpp"
 #include "ui/standards_page.hpp"
 
@@ -22,6 +27,13 @@ class StandardsPageTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
+    // The per-user folders inside a temporary home.
+    ASSERT_TRUE(home_.isValid());
+    env_ = std::make_unique<UserDir::ScopedEnvironment>(
+        [home = home_.path().toStdString()](std::string_view name) -> std::optional<std::string> {
+          if (name == "HOME") return home;
+          return std::nullopt;
+        });
     QMXcalc::SetExpertMode(true);
     window_->SyncPages();
     page_ = dynamic_cast<StandardsPage*>(Open("Standards"));
@@ -43,6 +55,13 @@ class StandardsPageTest : public UiTest {
     return view != nullptr ? static_cast<int>(view->chart()->series().size()) : -1;
   }
 
+  void TearDown() override {
+    UiTest::TearDown();
+    env_.reset();
+  }
+
+  QTemporaryDir home_;
+  std::unique_ptr<UserDir::ScopedEnvironment> env_;
   StandardsPage* page_ = nullptr;
   QTableWidget* grid_ = nullptr;
 };
@@ -136,6 +155,7 @@ TEST_F(StandardsPageTest, CsvFileThroughTheDialog) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath("out.csv");
+
   QString proposed, filter;
   page_->SetCsvDialog([&](QWidget*, const QString&, const QString& p, const QString& f) {
     proposed = p;
@@ -145,7 +165,8 @@ TEST_F(StandardsPageTest, CsvFileThroughTheDialog) {
   List("Standards", "selection")->setCurrentIndex(5);
   Choose(List("Standards", "rounding"), "Symmetric");
   Click("csv_file");
-  EXPECT_TRUE(proposed.endsWith("table_5")) << proposed.toStdString();
+  EXPECT_TRUE(proposed.startsWith(home_.path() + "/")) << proposed.toStdString();
+  EXPECT_TRUE(proposed.endsWith("/qmx/table_5")) << proposed.toStdString();
   EXPECT_TRUE(filter.startsWith("Comma-separated text file")) << filter.toStdString();
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
