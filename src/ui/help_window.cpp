@@ -9,7 +9,7 @@
 namespace qmx::ui {
 
 namespace {
-constexpr int kContexts[] = {100, 101, 300, 400, 500, 600, 700, 1000};
+constexpr int kContexts[] = {100, 101, 300, 400, 500, 600, 700, 800, 1000};
 }  // namespace
 
 QString HelpUrl(int context) {

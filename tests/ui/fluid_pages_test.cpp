@@ -72,7 +72,7 @@ TEST_F(FluidPagesTest, ReferencePageAtmosphericPressureMovesTheAbsolute) {
 }
 
 TEST_F(FluidPagesTest, ReadOnlyPagesShowTheStateAndSayTheyAreBeingBuilt) {
-  for (const char* page : {"Mole fractions", "GCN", "Liquids", "Units", "Standards"}) {
+  for (const char* page : {"Mole fractions", "GCN", "Liquids", "Units"}) {
     EXPECT_NE(Widget<QLabel>(page, "being_built"), nullptr) << page;
   }
   // The composition in use: Gulf Coast methane and the total.
