@@ -142,7 +142,10 @@ SourceResult If97(const fs::path& dir) {
       c.check[Field(r, 3)] = Field(r, 6);
     }
   }
-  for (const auto& [id, c] : cases) {
+  for (const auto& entry : cases) {
+    // A named reference rather than a structured binding: clang 14 cannot capture bindings.
+    const std::string& id = entry.first;
+    const auto& c = entry.second;
     const std::string table = id.substr(0, id.find('/'));
     auto in = [&c](const char* q) { return c.input.at(q); };
     auto check = [&c](const char* q) -> const std::string& { return c.check.at(q); };
