@@ -1,10 +1,5 @@
 #include "ui/gcn_page.hpp"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
 #include "app/qmxcalc.hpp"
 
 namespace qmx::ui {
@@ -28,21 +23,9 @@ GcnPage::GcnPage(PageHost& host, QWidget* parent)
                          Out("z_base", tr("Z, base"), s.zBase),
                          Out("viscosity", tr("Viscosity, flowing"), s.viscosity),
                          Out("relative_density", tr("Relative density"), s.relativeDensity)});
-  auto* note = new QLabel(tr("The entry of the gross characteristics is being built; this page shows "
-                             "the values in use and the gas properties of the last calculation."), this);
-  note->setWordWrap(true);
-  note->setObjectName("being_built");
-  auto* columns = new QHBoxLayout;
-  columns->addWidget(gross, 0, Qt::AlignTop);
-  columns->addWidget(results, 0, Qt::AlignTop);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeHelpButton());
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(note);
-  layout->addLayout(columns);
-  layout->addStretch();
-  layout->addLayout(buttons);
+  LayOutShownValues(tr("The entry of the gross characteristics is being built; this page shows "
+                       "the values in use and the gas properties of the last calculation."),
+                    {gross, results});
   Refresh();
 }
 

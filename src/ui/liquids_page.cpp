@@ -1,10 +1,5 @@
 #include "ui/liquids_page.hpp"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
 #include "app/qmxcalc.hpp"
 
 namespace qmx::ui {
@@ -20,18 +15,9 @@ LiquidsPage::LiquidsPage(PageHost& host, QWidget* parent)
                         Out("thermal_expansion", tr("Thermal expansion coefficient"), s.thermalExpansion),
                         Out("liquid_correction_factor", tr("Liquid correction factor"),
                             s.liquidCorrectionFactor)});
-  auto* note = new QLabel(tr("The entry of the liquid and of the API product is being built; this page "
-                             "shows the values in use."), this);
-  note->setWordWrap(true);
-  note->setObjectName("being_built");
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeHelpButton());
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(note);
-  layout->addWidget(liquid, 0, Qt::AlignLeft);
-  layout->addStretch();
-  layout->addLayout(buttons);
+  LayOutShownValues(tr("The entry of the liquid and of the API product is being built; this page "
+                       "shows the values in use."),
+                    {liquid});
   Refresh();
 }
 

@@ -4,11 +4,8 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/qmxcalc.hpp"
 
@@ -74,22 +71,10 @@ MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
                          Out("mass_heating_value", tr("Mass heating value"), s.massHeatingValue),
                          Out("volumetric_heating_value", tr("Vol. heating value"), s.volumetricHeatingValue),
                          Out("relative_density", tr("Relative density"), s.relativeDensity)});
-  auto* note = new QLabel(tr("The entry of the composition and of the preset mixtures is being built; "
-                             "this page shows the composition in use and the gas properties of the "
-                             "last calculation."), this);
-  note->setWordWrap(true);
-  note->setObjectName("being_built");
-  auto* columns = new QHBoxLayout;
-  columns->addWidget(composition, 0, Qt::AlignTop);
-  columns->addWidget(results, 0, Qt::AlignTop);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeHelpButton());
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(note);
-  layout->addLayout(columns);
-  layout->addStretch();
-  layout->addLayout(buttons);
+  LayOutShownValues(tr("The entry of the composition and of the preset mixtures is being built; "
+                       "this page shows the composition in use and the gas properties of the "
+                       "last calculation."),
+                    {composition, results});
   Refresh();
 }
 

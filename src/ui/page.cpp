@@ -2,7 +2,10 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace qmx::ui {
 
@@ -64,6 +67,23 @@ QPushButton* Page::MakeHelpButton() {
   const int context = helpContext_;
   connect(help, &QPushButton::clicked, this, [this, context] { host_.ShowHelp(context); });
   return help;
+}
+
+void Page::LayOutShownValues(const QString& note, std::initializer_list<QGroupBox*> boxes) {
+  auto* label = new QLabel(note, this);
+  label->setWordWrap(true);
+  label->setObjectName("being_built");
+  auto* columns = new QHBoxLayout;
+  for (QGroupBox* box : boxes) columns->addWidget(box, 0, Qt::AlignTop);
+  if (boxes.size() == 1) columns->addStretch();
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(MakeHelpButton());
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label);
+  layout->addLayout(columns);
+  layout->addStretch();
+  layout->addLayout(buttons);
 }
 
 FieldEdit* Page::In(const char* name, const QString& caption, QMXcalc::DV& field,

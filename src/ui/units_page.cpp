@@ -1,10 +1,5 @@
 #include "ui/units_page.hpp"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
 #include "app/qmxcalc.hpp"
 
 namespace qmx::ui {
@@ -20,19 +15,10 @@ UnitsPage::UnitsPage(PageHost& host, QWidget* parent)
                        Out("mass_flow", tr("Mass flow"), s.massFlow),
                        Out("std_volume_flow", tr("Standard volume flow"), s.stdVolumeFlow),
                        Out("energy_flow", tr("Energy flow"), s.energyFlow)});
-  auto* note = new QLabel(tr("The choice of display units, the unit converter and the calculator are "
-                             "being built; this page shows the units in use. The command line offers "
-                             "them now: qmxcli units, qmxcli convert, qmxcli eval."), this);
-  note->setWordWrap(true);
-  note->setObjectName("being_built");
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeHelpButton());
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(note);
-  layout->addWidget(units, 0, Qt::AlignLeft);
-  layout->addStretch();
-  layout->addLayout(buttons);
+  LayOutShownValues(tr("The choice of display units, the unit converter and the calculator are "
+                       "being built; this page shows the units in use. The command line offers "
+                       "them now: qmxcli units, qmxcli convert, qmxcli eval."),
+                    {units});
   Refresh();
 }
 
