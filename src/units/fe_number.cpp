@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -62,8 +63,15 @@ class Writer {
   void Put(std::string_view s) {
     for (const char c : s) Put(c);
   }
+  void Put(const char* s, std::size_t count) {
+    count = std::min(count, capacity_ - size_);
+    std::memcpy(data_ + size_, s, count);
+    size_ += count;
+  }
   void Repeat(char c, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) Put(c);
+    count = std::min(count, capacity_ - size_);
+    std::memset(data_ + size_, c, count);
+    size_ += count;
   }
   void Drop(std::size_t count) { size_ -= std::min(count, size_); }
   std::string_view View() const { return {data_, size_}; }
@@ -74,27 +82,53 @@ class Writer {
   std::size_t size_ = 0;
 };
 
-// The 17 significant digits of a finite a > 0, correctly rounded with ties to even, and the
-// decimal exponent of the first: the one conversion every rounding below is settled from.
+// Decimal digits of a finite a > 0 from one to_chars call and the exponent of the first:
+// either the 17 significant digits correctly rounded (ties to even), or the shortest digits
+// that read back to a (at most 17, closest to a among those of their length).
 struct Rendering {
   double a = 0.0;
-  std::array<char, 17> digits{};
+  std::array<char, 17> digits;  // the first `count` are set
+  int count = 0;
   int exponent = 0;
+  bool shortest = false;
 };
 
-Rendering Render(double a) {
+// Reads to_chars' "d[.ddd]e±dd[d]" into r.
+void ReadScientific(const char* first, const char* last, Rendering& r) {
+  const char* e = last[-4] == 'e' ? last - 4 : last - 5;
+  r.digits[0] = first[0];
+  r.count = e - first > 1 ? static_cast<int>(std::min<std::ptrdiff_t>(e - first - 1, 17)) : 1;
+  if (r.count > 1) std::memcpy(r.digits.data() + 1, first + 2, static_cast<std::size_t>(r.count - 1));
+  int exponent = 0;
+  for (const char* p = e + 2; p < last; ++p) exponent = exponent * 10 + (*p - '0');
+  r.exponent = e[1] == '-' ? -exponent : exponent;
+}
+
+Rendering Render17(double a) {
   std::array<char, 32> buf;  // "d.dddddddddddddddde-ddd"
   const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), a, std::chars_format::scientific, 16);
   Rendering out;
   out.a = a;
-  out.digits[0] = buf[0];
-  std::copy(buf.data() + 2, buf.data() + 18, out.digits.begin() + 1);
-  const char* p = buf.data() + 19;  // the exponent's sign
-  const bool negative = *p == '-';
-  int exponent = 0;
-  for (++p; p < r.ptr; ++p) exponent = exponent * 10 + (*p - '0');
-  out.exponent = negative ? -exponent : exponent;
+  ReadScientific(buf.data(), r.ptr, out);
   return out;
+}
+
+Rendering RenderShortest(double a) {
+  std::array<char, 32> buf;
+  const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), a, std::chars_format::scientific);
+  Rendering out;
+  out.a = a;
+  out.shortest = true;
+  ReadScientific(buf.data(), r.ptr, out);
+  return out;
+}
+
+// The rendering `count` significant digits are rounded from: the shortest digits settle up to
+// 15 of a normal double (whose neighbours are at most 2.2e-16 of it apart); more digits, or a
+// subnormal with fewer bits, need the 17 correctly rounded ones.
+Rendering Render(double a, int count) {
+  if (count <= 15 && a >= std::numeric_limits<double>::min()) return RenderShortest(a);
+  return Render17(a);
 }
 
 // 5^k for k = 0 ... 27 (the largest below 2^64).
@@ -237,7 +271,7 @@ std::uint64_t Value(const std::array<char, 17>& digits, int count) {
 
 // Rounded decimal digits: `count` significant digits and the exponent of the first.
 struct Decimal {
-  std::array<char, 17> digits{};
+  std::array<char, 17> digits;  // the first `count` are set
   int count = 0;
   int exponent = 0;
   char Digit(int i) const { return i >= 0 && i < count ? digits[static_cast<std::size_t>(i)] : '0'; }
@@ -258,14 +292,30 @@ void IncrementLast(Decimal& d) {
   ++d.exponent;
 }
 
-// `count` (1 ... 17) significant digits of r.a, rounded half away from zero.
+// `count` significant digits of r.a, rounded half away from zero: 1 ... 17 from the 17-digit
+// rendering, 1 ... 15 from the shortest.
 Decimal Round(const Rendering& r, int count) {
   Decimal d;
   d.count = count;
   d.exponent = r.exponent;
-  std::copy_n(r.digits.begin(), count, d.digits.begin());
+  const int kept = std::min(count, r.count);
+  std::copy_n(r.digits.begin(), kept, d.digits.begin());
+  std::fill(d.digits.begin() + kept, d.digits.begin() + count, '0');
   bool up = false;
-  if (count == 17) {
+  if (r.shortest) {
+    // Up to 15 digits the shortest digits are a's own rounded ones; past them a digit other
+    // than a lone 5 tells the side, since a shorter boundary cannot lie between them and a.
+    if (r.count <= count) return d;
+    const auto first = r.digits[static_cast<std::size_t>(count)];
+    if (first != '5' || r.count > count + 1) {
+      up = first >= '5';
+    } else {
+      // The digits are the boundary itself: the exact value decides, a tie going up.
+      const std::uint64_t boundary = Value(r.digits, count + 1);
+      const int k = r.exponent - count;
+      up = EqualsOdd(r.a, boundary, k) || CompareDecimal(r.a, boundary, k) > 0;
+    }
+  } else if (count == 17) {
     // An exact tie was rounded to the even digit: away from zero it goes up.
     if ((r.digits[16] - '0') % 2 == 0) up = EqualsOdd(r.a, Value(r.digits, 17) * 10 + 5, r.exponent - 17);
   } else {
@@ -284,14 +334,22 @@ Decimal Round(const Rendering& r, int count) {
   return d;
 }
 
-// True when r.a >= 5 * 10^r.exponent: half a unit of the place above the rendering's first
-// digit or more. A value just below a power of ten whose 17 digits round up to it starts with a
-// 9 one place lower and stays below the half.
+// True when the shortest digits are a power of ten.
+bool PowerOfTen(const Rendering& r) { return r.shortest && r.count == 1 && r.digits[0] == '1'; }
+
+// True when r.a >= 5 * 10^r.exponent: half a unit of the place above the first digit or more.
+// A value next to a power of ten, which its digits round to (for the 17 digits, one just below
+// 10^e that starts with a 9 one place lower), stays below the half.
 bool HalfOrMore(const Rendering& r) {
-  constexpr std::uint64_t kHalf = 50000000000000000;
-  const std::uint64_t v = Value(r.digits, 17);
-  if (v == kHalf) return EqualsOdd(r.a, 5, r.exponent) || CompareDecimal(r.a, 5, r.exponent) > 0;
-  return v > kHalf;
+  if (PowerOfTen(r)) return false;
+  if (r.shortest) {
+    if (r.digits[0] != '5' || r.count > 1) return r.digits[0] >= '5';
+  } else {
+    constexpr std::uint64_t kHalf = 50000000000000000;
+    const std::uint64_t v = Value(r.digits, 17);
+    if (v != kHalf) return v > kHalf;
+  }
+  return EqualsOdd(r.a, 5, r.exponent) || CompareDecimal(r.a, 5, r.exponent) > 0;
 }
 
 // Digits beyond these counts are written as "0".
@@ -300,21 +358,49 @@ constexpr int kFixedDigits = 15;
 // Bound on digits and places: beyond this every digit of a double is zero.
 constexpr int kMaxPlaces = 400;
 
-void AppendExponent(Writer& text, int exponent) {
+// The exponent as "E", a sign and three digits, or tidied: without leading zeros and left out
+// when it is zero.
+void AppendExponent(Writer& text, int exponent, bool tidy) {
+  if (tidy && exponent == 0) return;
   text.Put('E');
   text.Put(exponent < 0 ? '-' : '+');
   const int e = std::abs(exponent);
-  text.Put(static_cast<char>('0' + e / 100 % 10));
-  text.Put(static_cast<char>('0' + e / 10 % 10));
+  if (!tidy || e >= 100) text.Put(static_cast<char>('0' + e / 100 % 10));
+  if (!tidy || e >= 10) text.Put(static_cast<char>('0' + e / 10 % 10));
   text.Put(static_cast<char>('0' + e % 10));
 }
 
-// "0" followed by `decimals` decimals.
-void WriteZero(Writer& text, int decimals) {
+// The digits with indices [from, to) of d: "0" outside its digits.
+void PutDigits(Writer& text, const Decimal& d, int from, int to) {
+  if (from < 0) {
+    text.Repeat('0', static_cast<std::size_t>(std::min(to, 0) - from));
+    from = 0;
+  }
+  const int end = std::min(to, d.count);
+  if (from < end) {
+    text.Put(d.digits.data() + from, static_cast<std::size_t>(end - from));
+    from = end;
+  }
+  if (from < to) text.Repeat('0', static_cast<std::size_t>(to - from));
+}
+
+// A fraction of the digits [from, to) of d (to > from); tidied, its trailing zeros after the
+// first digit are left out.
+void PutFraction(Writer& text, const Decimal& d, int from, int to, bool tidy) {
+  if (tidy) {
+    int last = d.count;  // one past the last digit other than 0
+    while (last > 0 && d.digits[static_cast<std::size_t>(last - 1)] == '0') --last;
+    to = std::max(from + 1, std::min(to, last));
+  }
+  PutDigits(text, d, from, to);
+}
+
+// "0" followed by `decimals` decimals; tidied, "0" or "0.0".
+void WriteZero(Writer& text, int decimals, bool tidy) {
   text.Put('0');
   if (decimals > 0) {
     text.Put('.');
-    text.Repeat('0', static_cast<std::size_t>(decimals));
+    text.Repeat('0', tidy ? 1 : static_cast<std::size_t>(decimals));
   }
 }
 
@@ -323,18 +409,22 @@ int ClampDigits(int digits) {
   return std::clamp(digits, 1, kMaxPlaces);
 }
 
-// Exponent form with `integerDigits` (1 ... 3) digits before the point.
-void WriteExponentForm(Writer& text, int digits, double x, bool engineering) {
+// Exponent form with one digit before the point, or one to three (engineering). Tidied, it is
+// what the number tidy makes of it: no trailing zeros after the first decimal, no leading
+// zeros in the exponent, no zero exponent.
+void WriteExponentForm(Writer& text, int digits, double x, bool engineering, bool tidy = false) {
   if (!std::isfinite(x)) {
     text.Put("Infinite");
     return;
   }
   const int n = ClampDigits(digits);
   if (x == 0.0) {
-    WriteZero(text, n - 1);
+    WriteZero(text, n - 1, tidy);
     return;
   }
-  const Decimal d = Round(Render(std::fabs(x)), std::min(n, kFloatDigits));
+  const int count = std::min(n, kFloatDigits);
+  const double a = std::fabs(x);
+  const Decimal d = Round(Render(a, count), count);
   int exponent = d.exponent;
   int integer = 1;
   if (engineering) {
@@ -343,34 +433,41 @@ void WriteExponentForm(Writer& text, int digits, double x, bool engineering) {
     integer = shift + 1;
   }
   if (x < 0) text.Put('-');
-  for (int i = 0; i < integer; ++i) text.Put(d.Digit(i));
+  PutDigits(text, d, 0, integer);
   if (n > integer) {
     text.Put('.');
-    for (int i = integer; i < n; ++i) text.Put(d.Digit(i));
+    PutFraction(text, d, integer, n, tidy);
   }
-  AppendExponent(text, exponent);
+  AppendExponent(text, exponent, tidy);
 }
 
-void WriteFixed(Writer& text, int places, double x) {
+// Fixed form with `places` decimals. Tidied as WriteExponentForm, and without a point that
+// ends the text; a value that rounds to zero keeps its sign only with decimals ("-0.0").
+void WriteFixed(Writer& text, int places, double x, bool tidy = false) {
   if (!std::isfinite(x)) {
     text.Put("Infinite");
     return;
   }
   places = std::min(places, kMaxPlaces);
+  const int decimals = std::max(places, 0);
+  auto zero = [&](bool negative) {  // tidied, "-0" is "0"
+    if (negative && (!tidy || places > 0)) text.Put('-');
+    WriteZero(text, places, tidy);
+  };
   if (x == 0.0) {
-    WriteZero(text, places);
+    zero(false);
     return;
   }
-  const int decimals = std::max(places, 0);
-  // Significant digits down to the last place; the exponent is that of the 17-digit rendering.
-  const Rendering r = Render(std::fabs(x));
+  // Significant digits down to the last place, counted from the place of the first digit. For a
+  // value just below a power of ten whose digits round to it, one place lower would give the
+  // same text: the same "1" and zeros, or zero where the half test rounds down.
+  const Rendering r = Render(std::fabs(x), kFixedDigits);
   const int wanted = r.exponent + 1 + decimals;
   Decimal d;
   if (wanted <= 0) {
     // Rounds to zero or to one unit in the last place.
     if (wanted < 0 || !HalfOrMore(r)) {
-      if (x < 0) text.Put('-');
-      WriteZero(text, places);
+      zero(x < 0);
       return;
     }
     d.digits[0] = '1';
@@ -381,11 +478,9 @@ void WriteFixed(Writer& text, int places, double x) {
   }
   // Lay the digits out around the point; digits past the rounded ones are zeros.
   if (x < 0) text.Put('-');
-  for (int power = std::max(d.exponent, 0); power >= 0; --power) text.Put(d.Digit(d.exponent - power));
-  if (places >= 0) {
-    text.Put('.');
-    for (int power = -1; power >= -decimals; --power) text.Put(d.Digit(d.exponent - power));
-  }
+  PutDigits(text, d, d.exponent - std::max(d.exponent, 0), d.exponent + 1);
+  if (places > 0 || (places == 0 && !tidy)) text.Put('.');
+  if (places > 0) PutFraction(text, d, d.exponent + 1, d.exponent + 1 + decimals, tidy);
 }
 
 // Integer digits used by the field-width tests: the table value, except for
@@ -515,17 +610,6 @@ void Tidy(bool stripZeros, std::string_view in, Writer& out) {
   }
 }
 
-// Writes the raw text with `write` into a scratch buffer and its tidied form into `buffer`.
-template <class F>
-std::string_view Tidied(NumberBuffer& buffer, F&& write) {
-  NumberBuffer raw;
-  Writer text(raw);
-  write(text);
-  Writer out(buffer);
-  Tidy(true, text.View(), out);
-  return out.View();
-}
-
 std::string_view Constant(NumberBuffer& buffer, std::string_view text) {
   Writer out(buffer);
   out.Put(text);
@@ -571,50 +655,50 @@ std::string_view LRtoChars(NumberBuffer& buffer, int precision, int width, doubl
   if (precision == 0) precision = 21;
   const int s = x < 0 ? 1 : 0;
   if (x == 0.0) return Constant(buffer, "0");
-  return Tidied(buffer, [&](Writer& text) {
-    if (width == 0) {
-      WriteExponentForm(text, 17, x, false);
-      return;
-    }
-    const double a = std::fabs(x);
-    const int e = a < 9.9e9 ? 1 : (a < 9.9e99 ? 2 : 3);
-    if (a >= small_threshold) {
-      const int n = FieldIntegerDigits(a);
-      if (width < s + n + 2) {
-        WriteExponentForm(text, std::max(width - s - 3 - e, 1), x, true);
-      } else {
-        WriteFixed(text, std::min(precision, width - s - n - 2), x);
-      }
+  Writer text(buffer);
+  if (width == 0) {
+    WriteExponentForm(text, 17, x, false, true);
+    return text.View();
+  }
+  const double a = std::fabs(x);
+  const int e = a < 9.9e9 ? 1 : (a < 9.9e99 ? 2 : 3);
+  if (a >= small_threshold) {
+    const int n = FieldIntegerDigits(a);
+    if (width < s + n + 2) {
+      WriteExponentForm(text, std::max(width - s - 3 - e, 1), x, true, true);
     } else {
-      WriteExponentForm(text, std::max(width - s - 4 - e, 1), x, true);
+      WriteFixed(text, std::min(precision, width - s - n - 2), x, true);
     }
-  });
+  } else {
+    WriteExponentForm(text, std::max(width - s - 4 - e, 1), x, true, true);
+  }
+  return text.View();
 }
 
 std::string_view LONGREALtoChars(NumberBuffer& buffer, int digits, double x) {
   if (!std::isfinite(x)) return Constant(buffer, "Infinite");
   if (x == 0.0) return Constant(buffer, "0");
-  return Tidied(buffer, [&](Writer& text) {
-    if (digits == 0) {
-      WriteExponentForm(text, 17, x, false);
-      return;
-    }
-    const double a = std::fabs(x);
-    if (a >= small_threshold) {
-      const int m = FieldIntegerDigits(a);
-      if (m == 0) {
-        WriteFixed(text, LeadingZeros(a) + digits, x);
-      } else if (digits + 1 < m) {
-        WriteExponentForm(text, digits, x, true);
-      } else if (m < digits) {
-        WriteFixed(text, digits - m, x);
-      } else {
-        WriteFixed(text, 1, x);
-      }
+  Writer text(buffer);
+  if (digits == 0) {
+    WriteExponentForm(text, 17, x, false, true);
+    return text.View();
+  }
+  const double a = std::fabs(x);
+  if (a >= small_threshold) {
+    const int m = FieldIntegerDigits(a);
+    if (m == 0) {
+      WriteFixed(text, LeadingZeros(a) + digits, x, true);
+    } else if (digits + 1 < m) {
+      WriteExponentForm(text, digits, x, true, true);
+    } else if (m < digits) {
+      WriteFixed(text, digits - m, x, true);
     } else {
-      WriteExponentForm(text, digits, x, true);
+      WriteFixed(text, 1, x, true);
     }
-  });
+  } else {
+    WriteExponentForm(text, digits, x, true, true);
+  }
+  return text.View();
 }
 
 void LRtoStr(std::string& text, int precision, int width, double x, std::size_t capacity) {
