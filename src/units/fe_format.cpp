@@ -1,9 +1,11 @@
 // FE text formatter: "\" escapes and "%" directives over typed arguments,
 // written to a string, a trace line or a file.
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -26,10 +28,14 @@ class Output {
     if (!Full()) text_[size_++] = c;
   }
   void Put(std::string_view s) {
-    for (const char c : s.substr(0, kFormatLimit - size_)) text_[size_++] = c;
+    const std::size_t n = std::min(s.size(), kFormatLimit - size_);
+    std::memcpy(text_.data() + size_, s.data(), n);
+    size_ += n;
   }
   void Repeat(char c, std::size_t count) {
-    for (std::size_t i = 0; i < count && !Full(); ++i) text_[size_++] = c;
+    const std::size_t n = std::min(count, kFormatLimit - size_);
+    std::memset(text_.data() + size_, c, n);
+    size_ += n;
   }
   std::string_view View() const { return {text_.data(), size_}; }
 

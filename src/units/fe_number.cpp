@@ -63,16 +63,28 @@ class Writer {
   void Put(std::string_view s) {
     for (const char c : s) Put(c);
   }
+  // Copies `count` characters of `s`, which holds at least kRun when count <= kRun.
   void Put(const char* s, std::size_t count) {
-    count = std::min(count, capacity_ - size_);
-    std::memcpy(data_ + size_, s, count);
+    const std::size_t room = capacity_ - size_;
+    if (count <= kRun && room >= kRun) {
+      std::memcpy(data_ + size_, s, kRun);  // a fixed size copies inline
+    } else {
+      count = std::min(count, room);
+      std::memcpy(data_ + size_, s, count);
+    }
     size_ += count;
   }
   void Repeat(char c, std::size_t count) {
-    count = std::min(count, capacity_ - size_);
-    std::memset(data_ + size_, c, count);
+    const std::size_t room = capacity_ - size_;
+    if (count <= kRun && room >= kRun) {
+      std::memset(data_ + size_, c, kRun);
+    } else {
+      count = std::min(count, room);
+      std::memset(data_ + size_, c, count);
+    }
     size_ += count;
   }
+  static constexpr std::size_t kRun = 16;
   void Drop(std::size_t count) { size_ -= std::min(count, size_); }
   std::string_view View() const { return {data_, size_}; }
 
@@ -93,12 +105,12 @@ struct Rendering {
   bool shortest = false;
 };
 
-// Reads to_chars' "d[.ddd]e±dd[d]" into r.
+// Reads to_chars' "d[.ddd]e±dd[d]" at the start of a 32-character buffer into r.
 void ReadScientific(const char* first, const char* last, Rendering& r) {
   const char* e = last[-4] == 'e' ? last - 4 : last - 5;
   r.digits[0] = first[0];
   r.count = e - first > 1 ? static_cast<int>(std::min<std::ptrdiff_t>(e - first - 1, 17)) : 1;
-  if (r.count > 1) std::memcpy(r.digits.data() + 1, first + 2, static_cast<std::size_t>(r.count - 1));
+  std::memcpy(r.digits.data() + 1, first + 2, 16);  // the buffer holds 32: a fixed size copies inline
   int exponent = 0;
   for (const char* p = e + 2; p < last; ++p) exponent = exponent * 10 + (*p - '0');
   r.exponent = e[1] == '-' ? -exponent : exponent;
@@ -271,7 +283,7 @@ std::uint64_t Value(const std::array<char, 17>& digits, int count) {
 
 // Rounded decimal digits: `count` significant digits and the exponent of the first.
 struct Decimal {
-  std::array<char, 17> digits;  // the first `count` are set
+  std::array<char, 17 + Writer::kRun> digits;  // the first `count` are set; room for a run copy
   int count = 0;
   int exponent = 0;
   char Digit(int i) const { return i >= 0 && i < count ? digits[static_cast<std::size_t>(i)] : '0'; }
@@ -296,11 +308,9 @@ void IncrementLast(Decimal& d) {
 // rendering, 1 ... 15 from the shortest.
 Decimal Round(const Rendering& r, int count) {
   Decimal d;
-  d.count = count;
+  d.count = std::min(count, r.count);  // digits past them are zeros
   d.exponent = r.exponent;
-  const int kept = std::min(count, r.count);
-  std::copy_n(r.digits.begin(), kept, d.digits.begin());
-  std::fill(d.digits.begin() + kept, d.digits.begin() + count, '0');
+  std::memcpy(d.digits.data(), r.digits.data(), r.digits.size());
   bool up = false;
   if (r.shortest) {
     // Up to 15 digits the shortest digits are a's own rounded ones; past them a digit other
