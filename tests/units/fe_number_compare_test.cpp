@@ -134,7 +134,7 @@ void CompareAll(double x, std::mt19937_64& rng) {
   }
   // The fixed-place form at every place where a digit changes: from far above to far below
   // the last significant digit.
-  const int e = x == 0 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(x))));
+  const int e = x == 0 || !std::isfinite(x) ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(x))));
   for (int places = -e - 3; places <= -e + 18; ++places) {
     ASSERT_EQ(Text([&](std::string& t) { FE::RealToFixed(t, places, x); }),
               Text([&](std::string& t) { ref::RealToFixed(t, places, x); })) << x << " fixed " << places;
