@@ -118,7 +118,9 @@ LiquidsPage::LiquidsPage(PageHost& host, QWidget* parent)
   layout->addStretch();
   layout->addLayout(buttons);
   Refresh();
-  Enable();
+  // Under any other fluid the page is hidden and is enabled when it is shown.
+  const int fluid = QMXcalc::GetFluid();
+  if (fluid == QMXcalc::kGenericLiquid || fluid == QMXcalc::kHydrocarbonLiquid) Enable();
 }
 
 void LiquidsPage::Activate() {

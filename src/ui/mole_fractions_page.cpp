@@ -94,11 +94,12 @@ MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
   grid->setContentsMargins(6, 2, 6, 4);
   grid->setVerticalSpacing(2);
   constexpr int kRows = 11;
+  const int componentWidth = fontMetrics().horizontalAdvance(QStringLiteral("0.936226")) + 8;
   // The entered percentages are used normalised to 100 %; both totals are shown.
-  FieldEdit* entered = Add(new FieldEdit(*this, QStringLiteral("x.entered_total"), tr("Entered total"),
+  FieldEdit* entered = Add(new FieldEdit(*this, QStringLiteral("x.entered_total"), tr("Total"),
                                          {EnteredTotalText, {}}, FieldEdit::Role::Output,
                                          QStringLiteral("%")));
-  FieldEdit* total = Add(new FieldEdit(*this, QStringLiteral("x.total"), tr("Normalised total"),
+  FieldEdit* total = Add(new FieldEdit(*this, QStringLiteral("x.total"), tr("Normalised"),
                                        {TotalText, {}}, FieldEdit::Role::Output, QStringLiteral("%")));
   for (std::size_t i = 0; i < kComponents.size(); ++i) {
     const int component = static_cast<int>(i);
@@ -109,14 +110,18 @@ MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
         }};
     FieldEdit* f = Add(new FieldEdit(*this, QString::fromLatin1(kComponents[i].key),
                                      tr(kComponents[i].text), std::move(access),
-                                     FieldEdit::Role::Input, QStringLiteral("%")));
+                                     FieldEdit::Role::Input));
     f->SetCalculates(false);
+    // Percentages need less room than the other values: two columns fit beside the results.
+    f->Edit()->setFixedWidth(componentWidth);
     f->AlsoShow(entered);
     f->AlsoShow(total);
     f->AddTo(*grid, component % kRows, component / kRows * 3);
   }
   entered->AddTo(*grid, kRows - 1, 3);
   total->AddTo(*grid, kRows, 3);
+  entered->Edit()->setFixedWidth(componentWidth);
+  total->Edit()->setFixedWidth(componentWidth);
 
   auto* results = Group(tr("Gas properties"),
                         {Out("density_flowing", tr("Density, flowing"), s.densityFlowing),
@@ -127,8 +132,8 @@ MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
                          Out("z_flowing", tr("Z, flowing"), s.zFlowing),
                          Out("z_base", tr("Z, base"), s.zBase),
                          Out("viscosity", tr("Viscosity"), s.viscosity),
-                         Out("critical_pressure", tr("Pseudo-crit. pressure"), s.criticalPressure),
-                         Out("critical_temperature", tr("Pseudo-crit. temp."), s.criticalTemperature),
+                         Out("critical_pressure", tr("Pseudo-crit. P"), s.criticalPressure),
+                         Out("critical_temperature", tr("Pseudo-crit. T"), s.criticalTemperature),
                          Out("mass_heating_value", tr("Mass heating value"), s.massHeatingValue),
                          Out("volumetric_heating_value", tr("Vol. heating value"), s.volumetricHeatingValue),
                          Out("relative_density", tr("Relative density"), s.relativeDensity)});
@@ -142,18 +147,13 @@ MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
   left->addStretch();
   auto* right = new QVBoxLayout;
   right->addWidget(results);
+  right->addWidget(note);
   right->addStretch();
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(left);
-  columns->addLayout(right);
-  columns->addStretch();
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(note, 1);
-  buttons->addWidget(MakeHelpButton(), 0, Qt::AlignBottom);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
-  layout->addStretch();
-  layout->addLayout(buttons);
+  right->addWidget(MakeHelpButton(), 0, Qt::AlignRight);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addLayout(left);
+  layout->addLayout(right);
   Refresh();
 }
 
