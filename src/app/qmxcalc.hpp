@@ -150,6 +150,9 @@ void SetStdGasComp(bool& changed, int index);
 // Component entries in percent (21-component order).
 void GetComponentText(std::string& totalText, std::string& fractionText, int component);
 void SetComponentText(bool& changed, std::string_view text, int component);
+// The sum of the entered component percentages (before normalising), formatted as the total of
+// GetComponentText.
+void GetEnteredTotalText(std::string& totalText);
 // Report header text `index` (0..4), cut to 100 characters.
 void SetHeaderText(int index, std::string_view text);
 const std::string& GetHeaderText(int index);

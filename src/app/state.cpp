@@ -378,6 +378,10 @@ void GetComponentText(std::string& totalText, std::string& fractionText, int com
   fractionText = Field(GAS1::MixGetX(state.detailMix, component, 0) * 100.0, 6, 10);
 }
 
+void GetEnteredTotalText(std::string& totalText) {
+  totalText = Field(GAS1::MixSumX(state.detailMix, 0) * 100.0, 6, 10);
+}
+
 void SetComponentText(bool& changed, std::string_view text, int component) {
   std::string t(text);
   if (!FE::HasDigit(t)) return;
