@@ -164,27 +164,27 @@ bool StandardUncertainty(const WorkingPoint& p, StandardFigures& f) {
       return true;
     }
     case 7:
-      // ISA 1932 nozzle, ISO 5167-3:2003 5.1.7: C 0.8 % up to beta 0.6, (2 beta - 0.4) % above;
-      // epsilon 2 dp/p1 %.
+      // ISA 1932 nozzle, ISO 5167-3:2003 (its uncertainties): C 0.8 % up to beta 0.6,
+      // (2 beta - 0.4) % above; epsilon 2 dp/p1 %.
       f.C = beta <= 0.6 ? 0.8 : 2.0 * beta - 0.4;
       if (p.compressible) f.epsilon = 2.0 * x;
       return true;
     case 8:
-      // Long radius nozzle, ISO 5167-3:2003 5.2.7: C 2 %, epsilon 2 dp/p1 %.
+      // Long radius nozzle, ISO 5167-3:2003 (its uncertainties): C 2 %, epsilon 2 dp/p1 %.
       f.C = 2.0;
       if (p.compressible) f.epsilon = 2.0 * x;
       return true;
     case 6:
-      // Venturi nozzle, ISO 5167-3:2003 5.3.5: C (1.2 + 1.5 beta^4) %, epsilon
+      // Venturi nozzle, ISO 5167-3:2003 (its uncertainties): C (1.2 + 1.5 beta^4) %, epsilon
       // (4 + 100 beta^8) dp/p1 %.
       f.C = 1.2 + 1.5 * std::pow(beta, 4);
       if (p.compressible) f.epsilon = (4.0 + 100.0 * std::pow(beta, 8)) * x;
       return true;
     case 0:
-      // Classical venturi, ISO 5167-4:2003 5.5.2 to 5.5.4: C 0.984 as cast 0.7 %, 0.995 machined
-      // 1 %, 0.985 rough-welded 1.5 %. The meter takes its coefficient as entered, so the
-      // convergent is the one whose coefficient was entered; any other coefficient gets the
-      // largest figure. Epsilon (4 + 100 beta^8) dp/p1 % (5.7).
+      // Classical venturi, ISO 5167-4:2003 (discharge coefficient by convergent): C 0.984 as
+      // cast 0.7 %, 0.995 machined 1 %, 0.985 rough-welded 1.5 %. The meter takes its
+      // coefficient as entered, so the convergent is the one whose coefficient was entered; any
+      // other coefficient gets the largest figure. Epsilon (4 + 100 beta^8) dp/p1 %.
       f.C = VenturiFigure(p.enteredC);
       if (p.compressible) f.epsilon = (4.0 + 100.0 * std::pow(beta, 8)) * x;
       return true;
