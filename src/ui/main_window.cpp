@@ -245,6 +245,8 @@ QStringList MainWindow::SaveScreenshots(const QString& folder) {
     QCoreApplication::processEvents();
     const QString path = QDir(folder).filePath(ScreenshotName(pages_[i]->TabLabel()) + ".png");
     if (grab().save(path, "PNG")) written << path;
+    // The Flow page's dialogs are pictured over it.
+    if (auto* flow = dynamic_cast<FlowPage*>(pages_[i])) written << flow->SaveDialogPictures(folder);
     tabs_->setTabVisible(index, visible);
   }
   if (QMXcalc::GetFluid() != fluid) UseFluid(fluid);
@@ -253,6 +255,8 @@ QStringList MainWindow::SaveScreenshots(const QString& folder) {
   if (current >= 0) RunEvent([this, current] { pages_[static_cast<std::size_t>(current)]->Activate(); });
   return written;
 }
+
+int MainWindow::ScreenshotCount() const { return static_cast<int>(pages_.size()) + FlowPage::kDialogPictures; }
 
 bool MainWindow::event(QEvent* e) {
   switch (e->type()) {

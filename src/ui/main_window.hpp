@@ -63,6 +63,8 @@ class MainWindow : public QWidget, public PageHost {
   // current tab are restored afterwards. Returns the files written; a file that cannot be written
   // is left out.
   QStringList SaveScreenshots(const QString& folder);
+  // The pictures SaveScreenshots writes: one per page and the Flow page's dialogs.
+  int ScreenshotCount() const;
 
  protected:
   bool event(QEvent* e) override;
