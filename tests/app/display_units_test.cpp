@@ -71,7 +71,7 @@ TEST_F(DisplayUnitsTest, EachSystemSetsListAndFixedQuantities) {
   EXPECT_EQ(FUM::uDVgetMKS(*s.staticPressure), pressure);
   std::string text;
   FUM::uDVgetValStr(text, *s.pipeDiameter);
-  EXPECT_EQ(text, "77.927");  // 3.068 in in mm
+  EXPECT_EQ(text, "77.9272");  // 3.068 in is 77.9272 mm
 }
 
 TEST_F(DisplayUnitsTest, PresetsAreOfferedByTheirOwnLists) {
