@@ -3,6 +3,7 @@
 #include <string>
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -155,30 +156,49 @@ QTreeWidget* UnitsPage::BuildReference() {
   auto* tree = new QTreeWidget(this);
   tree->setObjectName("reference");
   tree->setColumnCount(2);
-  tree->setHeaderLabels({tr("Unit or operator"), tr("Description")});
+  tree->setHeaderLabels({tr("Symbol"), tr("Description")});
   tree->setRootIsDecorated(false);
-  tree->setUniformRowHeights(true);
   tree->setSelectionMode(QAbstractItemView::NoSelection);
+  // Long rows (the formulaic units, long names) wrap within their column.
+  tree->setWordWrap(true);
+  tree->setTextElideMode(Qt::ElideNone);
+  tree->setUniformRowHeights(false);
   QList<QTreeWidgetItem*> rows;
+  QList<QTreeWidgetItem*> headings;
+  QList<QTreeWidgetItem*> formulaic;
   auto row = [&rows](const QString& first, const QString& second) {
-    rows << new QTreeWidgetItem(QStringList{first, second});
+    auto* item = new QTreeWidgetItem(QStringList{first, second});
+    item->setToolTip(0, first);
+    item->setToolTip(1, second);
+    rows << item;
+    return item;
   };
   for (const FUM::UnitGroup& g : FUM::kUnitGroups) {
-    row(Text(g.heading), {});
-    if (!g.formulaic.symbol.empty()) row(Text(g.formulaic.label), Text(g.formulaic.name));
+    headings << row(Text(g.heading), {});
+    if (!g.formulaic.symbol.empty()) formulaic << row(Text(g.formulaic.label), Text(g.formulaic.name));
     for (const int r : FUM::GroupRecords(g)) {
       std::string name;
       FUM::uUnitName(r, name);
       row(Text(FUM::uUnitSymbol(r)), QString::fromStdString(name));
     }
   }
-  row(Text(Expr::kOperatorsHeading), {});
+  headings << row(Text(Expr::kOperatorsHeading), {});
   for (const Expr::OperatorRow& op : Expr::kOperatorRows) row(Text(op.symbol), Text(op.name));
   row({}, {});
   row({}, {});
   row(tr("Unit strings"), tr("products of these symbols, one \"/\", exponents 2 to 9: lbm/ft*sec, m3/hr"));
+  // The symbol column is as wide as a long unit symbol; headings run across both columns.
+  const QFontMetrics metrics = tree->fontMetrics();
+  const int symbolWidth = metrics.horizontalAdvance(QStringLiteral("lbm/ft*sec")) + 24;
+  tree->header()->setSectionResizeMode(0, QHeaderView::Interactive);
+  tree->setColumnWidth(0, symbolWidth);
+  // The formulaic rows are longer: they get the height of their wrapped text.
+  for (QTreeWidgetItem* f : formulaic) {
+    const QRect wrapped = metrics.boundingRect(QRect(0, 0, symbolWidth - 12, 1000), Qt::TextWordWrap, f->text(0));
+    f->setSizeHint(0, QSize(symbolWidth, wrapped.height() + 4));
+  }
   tree->addTopLevelItems(rows);
-  tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  for (QTreeWidgetItem* h : headings) h->setFirstColumnSpanned(true);
   return tree;
 }
 
