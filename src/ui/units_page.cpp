@@ -237,21 +237,22 @@ void UnitsPage::SystemChosen(int system) {
   });
 }
 
-void UnitsPage::ValueEdited(int field) {
+bool UnitsPage::ValueEdited(int field) {
   QLineEdit* edit = valueEdits_[static_cast<std::size_t>(field)];
   // Only a changed text is evaluated again: a converted result keeps its full precision.
-  if (!edit->isModified()) return;
+  if (!edit->isModified()) return true;
   edit->setModified(false);
   std::string text = edit->text().toStdString();
   std::string detail;
   int error = 0;
   Expr::Evaluate(error, values_[static_cast<std::size_t>(field)], true, text, detail);
-  if (error == Expr::kOk) return;
+  if (error == Expr::kOk) return true;
   std::string message;
   Expr::ExprErrorText(message, error);
   QString shown = QString::fromStdString(message);
   if (!detail.empty()) shown += QStringLiteral("\n") + QString::fromStdString(detail);
   Host().Warn(tr("Calculator"), shown);
+  return false;
 }
 
 void UnitsPage::UnitEdited(int field) {
@@ -264,8 +265,8 @@ void UnitsPage::UnitEdited(int field) {
 void UnitsPage::Convert(int from) {
   const auto f = static_cast<std::size_t>(from);
   const auto t = static_cast<std::size_t>(1 - from);
-  // Fields still being edited count as finished.
-  ValueEdited(from);
+  // Fields still being edited count as finished; an expression that fails converts nothing.
+  if (!ValueEdited(from)) return;
   UnitEdited(from);
   UnitEdited(1 - from);
   FUM::UnitErrors errors = 0;

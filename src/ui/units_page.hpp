@@ -30,8 +30,8 @@ class UnitsPage : public Page {
   // A unit string picked or typed in a quantity list.
   void ListEdited(int list);
   void SystemChosen(int system);
-  // A value field's expression, evaluated into the calculator's value.
-  void ValueEdited(int field);
+  // A value field's expression, evaluated into the calculator's value; false when it fails.
+  bool ValueEdited(int field);
   // The unit field's text, kept to the characters a unit string has.
   void UnitEdited(int field);
   // Converts the value of field `from` into the unit of the other field.
