@@ -6,6 +6,7 @@
 #include <span>
 
 #include "app/qmxcalc.hpp"
+#include "app/display_units.hpp"
 #include "gas/components.hpp"
 #include "gas/gas1.hpp"
 #include "liquids/estimate.hpp"
@@ -270,7 +271,10 @@ void StoreByte(bool& changed, std::uint8_t& field, int value) {
 }
 }  // namespace
 
-void SetFluid(bool& changed, int kind) { StoreByte(changed, state.fluid, kind); }
+void SetFluid(bool& changed, int kind) {
+  StoreByte(changed, state.fluid, kind);
+  FollowFluidVolumeUnits();
+}
 int GetFluid() { return state.fluid; }
 void SetLiquidProduct(bool& changed, int product) { StoreByte(changed, state.liquidProduct, product); }
 int GetLiquidProduct() { return state.liquidProduct; }
@@ -485,6 +489,7 @@ void Reset() {
   s.taps = 1;
   s.probeModel = 9;
   s.fluid = kNaturalGas;
+  FollowFluidVolumeUnits();
   s.liquidProduct = 0;
   s.header[0] = std::string(kCompanyHeader);
   for (int i = 1; i < kHeaderCount; ++i) s.header[static_cast<std::size_t>(i)] = std::string(kBlankHeader);

@@ -164,6 +164,10 @@ void MainWindow::Inform(const QString& title, const QString& text) {
   if (dialogs_.inform) dialogs_.inform(this, title, text);
 }
 
+void MainWindow::Warn(const QString& title, const QString& text) {
+  if (dialogs_.warn) dialogs_.warn(this, title, text);
+}
+
 std::optional<QString> MainWindow::AskPassword(const QString& title, const QString& label, int maxLength) {
   if (!dialogs_.password) return std::nullopt;
   return dialogs_.password(this, title, label, maxLength);

@@ -41,6 +41,7 @@ class MainWindow : public QWidget, public PageHost {
   // PageHost
   void RunEvent(const std::function<void()>& event) override;
   void Inform(const QString& title, const QString& text) override;
+  void Warn(const QString& title, const QString& text) override;
   std::optional<QString> AskPassword(const QString& title, const QString& label,
                                      int maxLength) override;
   void ShowHelp(int context) override;

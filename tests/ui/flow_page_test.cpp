@@ -25,7 +25,8 @@ namespace {
 class FlowTest : public UiTest {
  protected:
   void SetUp() override {
-    // Display units as a user would have chosen them on the Units page.
+    UiTest::SetUp();
+    // Display units as a user would choose them on the Units page after the program started.
     QMXcalc::State& s = QMXcalc::Calc();
     FUM::uDVsetUnits("in", *s.pipeDiameter);
     FUM::uDVsetUnits("in", *s.throatDiameter);
@@ -33,7 +34,6 @@ class FlowTest : public UiTest {
     FUM::uDVsetUnits("kpa", *s.staticPressure);
     FUM::uDVsetUnits("kpa", *s.upstreamPressure);
     FUM::uDVsetUnits("K", *s.flowingTemperature);
-    UiTest::SetUp();
     Open("Flow");
   }
 };
