@@ -18,6 +18,8 @@ namespace {
 class FluidPagesTest : public UiTest {
  protected:
   void SetUp() override {
+    // The window's Units page chooses its unit system when it is made; these units come after it.
+    UiTest::SetUp();
     QMXcalc::State& s = QMXcalc::Calc();
     FUM::uDVsetUnits("kpa", *s.upstreamPressure);
     FUM::uDVsetUnits("kpa", *s.staticPressure);
@@ -27,7 +29,6 @@ class FluidPagesTest : public UiTest {
     FUM::uDVsetUnits("lbm/ft3", *s.baseDensity);
     FUM::uDVsetUnits("kg/m3", *s.liquidDensity);
     FUM::uDVsetUnits("cp", *s.liquidViscosity);
-    UiTest::SetUp();
   }
   void TearDown() override {
     UiTest::TearDown();
