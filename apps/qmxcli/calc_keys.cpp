@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -268,8 +269,12 @@ void ApplyCalcKey(const std::string& pair, bool& changed) {
       double v = 0.0;
       if (!ReadNumber(value, v)) Refuse(key, "not a finite number: \"" + value + "\"");
       FI::RVal& rv = *(s.*k.field);
-      std::string text;
-      FE::LONGREALtoStr(text, 17, rv.mode == FI::DisplayMode::Percent ? v * 100.0 : v);
+      // The shortest text that reads back to the same double: the field's own writer keeps only
+      // 15 significant digits in its fixed form, which would round a 16- or 17-digit entry.
+      std::array<char, 32> digits{};
+      const double shown = rv.mode == FI::DisplayMode::Percent ? v * 100.0 : v;
+      const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), shown);
+      const std::string text(digits.data(), written.ptr);
       if (!FI::RVsetValStr(text, rv)) {
         Refuse(key, "value refused: \"" + value + "\"" +
                         LimitsText(rv.minimumSet, rv.minimum, rv.maximumSet, rv.maximum, ""));

@@ -392,6 +392,7 @@ bool ResultValid(const FI::RVal& field) {
 const std::string& MeterWarning() { return Calc().meterWarning; }
 bool LastRunBeeped() { return Calc().beeped; }
 std::uint16_t MeterFlags() { return Calc().meterFlags; }
+bool ComponentsPending() { return Calc().componentsPending; }
 
 bool Calculate(bool& changed) {
   if (!changed) {
@@ -402,6 +403,7 @@ bool Calculate(bool& changed) {
   trace::Write("\n    RECALC");
   State& s = Calc();
   s.calculatedFluid = s.fluid;
+  s.componentsPending = false;
 
   // 1. Warning record.
   GAS0::Omens omens = 0;

@@ -88,6 +88,7 @@ struct State {
   std::string meterWarning;
   bool beeped = false;
   std::uint16_t meterFlags = 0;  // the meter engine's flag set of the last run
+  bool componentsPending = false;  // a typed mole fraction waits for the next Calculate
   // Page registry.
   std::array<PageHandle, kPageCount> pages{};
   std::array<bool, kPageCount> pageShown{};
@@ -195,6 +196,9 @@ bool ResultValid(const FI::RVal& field);
 // The meter-warning text of the last run, and whether that run sounded the beep.
 const std::string& MeterWarning();
 bool LastRunBeeped();
+// Whether a mole fraction was typed since the last run (the Mole fractions page calculates it with
+// its next entry); a calculation started elsewhere would take it early.
+bool ComponentsPending();
 // The meter engine's flag set of the last run (0 on the turbine path without a fault).
 std::uint16_t MeterFlags();
 

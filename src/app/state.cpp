@@ -396,6 +396,7 @@ void SetComponentText(bool& changed, std::string_view text, int component) {
   const double x = v / 100.0;
   if (x != GAS1::MixGetX(state.detailMix, component, 0)) {
     GAS1::MixSetX(state.detailMix, x, component);
+    state.componentsPending = true;
     changed = true;
   }
 }

@@ -196,7 +196,24 @@ void FlowPage::Refresh() {
   RefreshUncertainty();
 }
 
-void FlowPage::RefreshUncertainty() {
+// The results an uncertainty budget belongs to: while they stay as they are, the budget does too.
+std::vector<double> FlowPage::BudgetKey() {
+  const QMXcalc::State& s = QMXcalc::Calc();
+  int nonDP = 0;
+  return {FUM::uDVgetMKS(*s.massFlow), FUM::uDVgetMKS(*s.stdVolumeFlow), FUM::uDVgetMKS(*s.energyFlow),
+          FUM::uDVgetMKS(*s.actualVolumeFlow), FUM::uDVgetMKS(*s.densityFlowing), FI::RVgetLReal(*s.cd),
+          FI::RVgetLReal(*s.expansionFactor), FI::RVgetLReal(*s.reynolds),
+          static_cast<double>(QMXcalc::GetMeter(nonDP)), static_cast<double>(nonDP),
+          static_cast<double>(QMXcalc::GetFluid())};
+}
+
+void FlowPage::RefreshUncertainty(bool inputsChanged) {
+  // A budget runs the calculation again: not while a typed component waits for the Mole fractions
+  // page's next calculation (it would be taken here), nor when the results are those of the budget shown.
+  if (QMXcalc::ComponentsPending()) return;
+  std::vector<double> key = BudgetKey();
+  if (!inputsChanged && key == budgetKey_) return;
+  budgetKey_ = std::move(key);
   Uncertainty::Result r;
   QString failure;
   {
@@ -229,7 +246,7 @@ UncertaintyDialog* FlowPage::OpenUncertainty() {
   uncertaintyDialog_ = dialog;
   connect(dialog, &QDialog::accepted, this, [this, dialog] {
     uncertaintyInputs_ = dialog->Inputs();
-    RefreshUncertainty();
+    RefreshUncertainty(true);
   });
   dialog->open();
   return dialog;

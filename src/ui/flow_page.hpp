@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QPointer>
 #include <QString>
@@ -82,11 +83,14 @@ class FlowPage : public Page {
 
  private:
   // The expanded uncertainties beside the flows, from the uncertainty library on the state.
-  void RefreshUncertainty();
+  // Evaluated again when the results changed since the last budget or the inputs did.
+  void RefreshUncertainty(bool inputsChanged = false);
+  static std::vector<double> BudgetKey();
 
   QPlainTextEdit* warning_ = nullptr;
   std::array<QLabel*, 3> uncertainty_{};  // mass, standard volume and energy flow
   Uncertainty::Inputs uncertaintyInputs_;
+  std::vector<double> budgetKey_;  // the results of the budget shown
   QPointer<UncertaintyDialog> uncertaintyDialog_;
   QPointer<SizingDialog> sizingDialog_;
   PrintSettings printSettings_;

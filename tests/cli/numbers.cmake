@@ -45,3 +45,6 @@ qmx_cli_test(calc_unknown_meter_lists ARGS calc meter=bogus EXIT 2 STDERR "no su
 # --help lists the choices with their texts.
 qmx_cli_test(calc_help_lists_choices ARGS calc --help
              STDOUT "meter \\(code, or the key of that code\\):.*12  [A-Za-z_]+  Orifice meter, ISO 5167\\(2003\\).*taps.*1  flange.*tube_material.*probe_model.*11  ")
+# A key's value keeps all 17 significant digits (not the 15 of the field's fixed-form writer).
+qmx_cli_test(numbers_calc_seventeen_digits ARGS calc beta=0.41234567890123456
+             STDOUT "\"beta\": {[^}]*\"value\": 0\\.41234567890123458")

@@ -27,12 +27,13 @@ std::vector<double> StateNumbers() {
 class SizingTest : public UiTest {
  protected:
   void SetUp() override {
+    // The window's Units page chooses its unit system when it is made; these units come after it.
+    UiTest::SetUp();
     QMXcalc::State& s = QMXcalc::Calc();
     ASSERT_TRUE(FUM::uDVsetUnits("in", *s.throatDiameter));
     ASSERT_TRUE(FUM::uDVsetUnits("kpa", *s.dp));
     ASSERT_TRUE(FUM::uDVsetUnits("kg/s", *s.massFlow));
     ASSERT_TRUE(FUM::uDVsetUnits("m3/hr", *s.stdVolumeFlow));
-    UiTest::SetUp();
     Open("Flow");
   }
 
