@@ -243,7 +243,12 @@ QStringList MainWindow::SaveScreenshots(const QString& folder) {
     const bool visible = tabs_->isTabVisible(index);
     // A hidden fluid page is pictured with its own fluid, so that it shows that fluid's values.
     const int pageFluid = FluidOfPage(pages_[i]->Number());
-    if (pageFluid >= 0 && !visible && QMXcalc::GetFluid() != pageFluid) UseFluid(pageFluid);
+    // Each starts from the defaults, so that one fluid's state (steam's saturation temperature) does
+    // not show on the next fluid's page.
+    if (pageFluid >= 0 && !visible && QMXcalc::GetFluid() != pageFluid) {
+      RunEvent([] { QMXcalc::Reset(); });
+      UseFluid(pageFluid);
+    }
     tabs_->setTabVisible(index, true);
     tabs_->setCurrentIndex(index);
     QCoreApplication::processEvents();
