@@ -39,4 +39,8 @@ void ApplyCalcKey(const std::string& pair, bool& changed);
 // Initialize, Reset, every pair in order, then Calculate.
 void CalculateWith(const std::vector<std::string>& pairs);
 
+// Every pair in order on the calling thread's state, with the checks CalculateWith makes before
+// it calculates (a composition summing to 0, natural gas base conditions); throws UsageError.
+void ApplyCalcKeys(const std::vector<std::string>& pairs);
+
 }  // namespace qmx::cli
