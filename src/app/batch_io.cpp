@@ -334,6 +334,8 @@ std::string ReadHeader(const std::vector<std::string>& fields, bool needTime, In
     InputColumn col;
     col.name = fields[i];
     std::string_view text(fields[i]);
+    // A byte-order mark, as spreadsheet programs write it, is not part of the first name.
+    if (i == 0 && text.substr(0, 3) == "\xef\xbb\xbf") text.remove_prefix(3);
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     std::string_view key = text;

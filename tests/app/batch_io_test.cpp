@@ -117,6 +117,7 @@ TEST(BatchHeader, UsageErrorsNameTheColumn) {
       {{"dp", "dp[kpa]", "static_pressure", "flowing_temperature"}, false, "\"dp\" is given twice"},
       {{"dp", "static_pressure", "flowing_temperature", "x.Xe"}, false, "no such component"},
       {{"dp", "static_pressure", "flowing_temperature"}, true, "missing column \"time\""},
+      {{"\xef\xbb\xbf" "dp", "static_pressure", "flowing_temperature"}, true, "missing column \"time\""},
   };
   for (const Case& c : cases) {
     InputLayout layout;

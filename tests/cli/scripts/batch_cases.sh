@@ -91,6 +91,10 @@ usage_errors)
   status=0
   "$q" batch --in in.csv --out missing/out.csv >/dev/null 2>err.txt || status=$?
   [ "$status" = 1 ] || fail "unwritable output: exit $status"
+  # A write that fails midway (a full device) is a failure, not a success.
+  status=0
+  "$q" batch --in in.csv --out /dev/full >/dev/null 2>err.txt || status=$?
+  [ "$status" = 1 ] && grep -q '/dev/full' err.txt || fail "full device: exit $status $(cat err.txt)"
   ;;
 threads_keep_order)
   # 20000 records on 4 threads come out in input order, one row each.
