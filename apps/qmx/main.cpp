@@ -1,7 +1,8 @@
 // qmx: the desktop program. Starts the engines and the calculation state, checks the program's
 // resources, opens the main window and runs the event loop.
 //   qmx                     the window
-//   qmx --screenshots DIR   one PNG per tab page into DIR, then exit (any platform, offscreen too)
+//   qmx --screenshots DIR   one PNG per tab page and per Flow page dialog into DIR, then exit (any
+//                           platform, offscreen too)
 //   qmx --trace             the diagnostic trace lines on standard error
 #include <cstring>
 #include <exception>
@@ -23,7 +24,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: qmx [--trace] [--screenshots DIR]\n"
-    "  --screenshots DIR  write one PNG per tab page (named after the tab) into DIR and exit\n"
+    "  --screenshots DIR  write one PNG per tab page (named after the tab) and the Flow page's sizing and\n"
+    "                     uncertainty dialogs (sizing.png, uncertainty.png) into DIR and exit\n"
     "  --trace            write the diagnostic trace lines to standard error\n"
     "  --version          print the version text and exit\n";
 
@@ -111,7 +113,7 @@ int Run(int argc, char** argv) {
   if (!options.screenshots.empty()) {
     const QStringList written = window.SaveScreenshots(QString::fromStdString(options.screenshots));
     for (const QString& path : written) std::cout << path.toStdString() << "\n";
-    return written.size() == static_cast<qsizetype>(window.Pages().size()) ? 0 : 1;
+    return written.size() == window.ScreenshotCount() ? 0 : 1;
   }
   window.SetQuitCode(127);
   window.show();

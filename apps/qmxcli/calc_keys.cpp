@@ -8,9 +8,11 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
+#include "app/display_units.hpp"
 #include "command.hpp"
 #include "gas/gas1.hpp"
 #include "gas/heating.hpp"
@@ -440,6 +442,80 @@ std::string KeysHelp() {
   for (int p = 0; p < DP2::kAnnubarTypeCount; ++p) {
     item(std::to_string(p) + "  " + std::string(DP2::AnnubarName(static_cast<DP2::AnnubarType>(p))));
   }
+  return text;
+}
+
+namespace {
+constexpr std::string_view kUnitSystemKeys[] = {"si", "common", "mks", "us"};
+constexpr std::string_view kUnitPrefix = "unit.";
+}  // namespace
+
+std::span<const std::string_view> UnitSystemKeys() { return kUnitSystemKeys; }
+
+std::vector<std::string> TakeUnitKeys(std::vector<std::string>& pairs) {
+  std::vector<std::string> taken;
+  std::vector<std::string> kept;
+  for (std::string& p : pairs) {
+    (p.rfind(kUnitPrefix, 0) == 0 ? taken : kept).push_back(std::move(p));
+  }
+  pairs = std::move(kept);
+  return taken;
+}
+
+void ApplyDisplayUnits(std::string_view system, const std::vector<std::string>& unitPairs) {
+  // Everything is checked before anything changes.
+  int systemIndex = -1;
+  if (!system.empty()) {
+    for (std::size_t i = 0; i < std::size(kUnitSystemKeys); ++i) {
+      if (system == kUnitSystemKeys[i]) systemIndex = static_cast<int>(i);
+    }
+    if (systemIndex < 0) {
+      throw UsageError("--units: no such unit system: \"" + std::string(system) + "\" (si, common, mks or us)");
+    }
+  }
+  std::vector<std::pair<int, std::string>> lists;
+  for (const std::string& pair : unitPairs) {
+    const auto eq = pair.find('=');
+    const std::string key = pair.substr(0, eq);
+    if (eq == std::string::npos || key.rfind(kUnitPrefix, 0) != 0) {
+      throw UsageError("not unit.LIST=UNIT: \"" + pair + "\"");
+    }
+    const int list = QMXcalc::UnitListByKey(std::string_view(key).substr(kUnitPrefix.size()));
+    if (list < 0) {
+      std::string names;
+      for (int i = 0; i < QMXcalc::kUnitListCount; ++i) {
+        names += (i == 0 ? "" : ", ") + std::string(QMXcalc::UnitListOf(i).key);
+      }
+      throw UsageError("unknown key: \"" + key + "\" (the unit lists are " + names + ")");
+    }
+    lists.emplace_back(list, pair.substr(eq + 1));
+  }
+  if (systemIndex >= 0) QMXcalc::MasterUnitSelect(systemIndex);
+  // A refusal changes nothing, so the lists are tried in order and the first misfit is reported.
+  for (const auto& [list, unit] : lists) {
+    if (!QMXcalc::SetListUnits(list, unit)) {
+      const QMXcalc::UnitListInfo& info = QMXcalc::UnitListOf(list);
+      throw UsageError("unit." + std::string(info.key) + ": unit \"" + unit + "\" does not fit: " +
+                       std::string(info.hint));
+    }
+  }
+}
+
+std::string DisplayUnitsHelp() {
+  std::string text =
+      "Display units (the JSON text and unit members and the report; SI values do not change):\n"
+      "  --units si|common|mks|us   SI preferred metric, Common metric, MKS base metric, US inch-pound\n"
+      "  unit.LIST=UNIT             one list's unit, applied after --units and the other keys:";
+  for (int i = 0; i < QMXcalc::kUnitListCount; ++i) {
+    const QMXcalc::UnitListInfo& info = QMXcalc::UnitListOf(i);
+    std::string line = "\n    unit." + std::string(info.key);
+    line.resize(std::max<std::size_t>(line.size(), 30), ' ');
+    std::string offered;
+    for (std::string_view u : info.offered) offered += (offered.empty() ? "" : " ") + std::string(u);
+    text += line + std::string(info.label) + ": " + offered;
+  }
+  text += "\n  The actual volume flow takes unit.liquid_volume_flow while the fluid is a liquid and"
+          "\n  unit.gas_volume_flow otherwise; the totals have no value to show yet.";
   return text;
 }
 

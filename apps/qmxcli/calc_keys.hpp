@@ -42,5 +42,16 @@ void CalculateWith(const std::vector<std::string>& pairs);
 // Every pair in order on the calling thread's state, with the checks CalculateWith makes before
 // it calculates (a composition summing to 0, natural gas base conditions); throws UsageError.
 void ApplyCalcKeys(const std::vector<std::string>& pairs);
+// Display units. The unit systems of --units ("si", "common", "mks", "us") in list order.
+std::span<const std::string_view> UnitSystemKeys();
+// Moves every "unit.<list>=STRING" pair out of `pairs`, keeping their order.
+std::vector<std::string> TakeUnitKeys(std::vector<std::string>& pairs);
+// Applies the unit system (none when empty) through MasterUnitSelect, then each unit.* pair in
+// order, so a list's string overrides the system's preset. An unknown system or list, or a unit
+// that does not fit its list (the message carries the list's hint), throws UsageError; nothing
+// is changed then. Call it after the other keys, so that a fluid change is already made.
+void ApplyDisplayUnits(std::string_view system, const std::vector<std::string>& unitPairs);
+// The help text of --units and the unit.* keys.
+std::string DisplayUnitsHelp();
 
 }  // namespace qmx::cli

@@ -84,14 +84,16 @@ nlohmann::json RvJson(const FI::RVal& rv) {
   return {{"value", FI::RVgetLReal(rv)}, {"text", text}};
 }
 
-void Run(std::vector<std::string> pairs, bool withUncertainty) {
+void Run(std::vector<std::string> pairs, bool withUncertainty, const std::string& units) {
   // The u.* input uncertainties go to the uncertainty budget, not to the state.
   Uncertainty::Inputs uncertaintyInputs;
   double temperaturePct = -1.0;
   if (cli::TakeUncertaintyKeys(pairs, uncertaintyInputs, temperaturePct) && !withUncertainty) {
     throw cli::UsageError("u.*: input uncertainties are given with --uncertainty");
   }
+  const std::vector<std::string> unitPairs = cli::TakeUnitKeys(pairs);
   cli::CalculateWith(pairs);
+  cli::ApplyDisplayUnits(units, unitPairs);
 
   State& s = QMXcalc::Calc();
   int nonDP = 0;
@@ -151,13 +153,15 @@ void Setup(CLI::App& app) {
   auto* sub = app.add_subcommand("calc", "Calculate from the defaults with KEY=VALUE changes");
   auto pairs = std::make_shared<std::vector<std::string>>();
   auto withUncertainty = std::make_shared<bool>(false);
+  auto units = std::make_shared<std::string>();
   sub->add_option("PAIRS", *pairs, "KEY=VALUE changes, applied in order");
+  sub->add_option("--units", *units, "Display units of the unit system: si, common, mks or us");
   sub->add_flag("--uncertainty", *withUncertainty, "Add the uncertainty budget of the flows (u.KEY=VALUE inputs)");
   sub->footer(cli::KeysHelp() +
               "\nResults the fluid does not compute are null with the text \"--\"; x.entered_total is the"
               "\ncomposition as entered, x.total after normalising to 100 %.\n" +
-              cli::UncertaintyHelp());
-  sub->callback([pairs, withUncertainty] { Run(*pairs, *withUncertainty); });
+              cli::DisplayUnitsHelp() + "\n" + cli::UncertaintyHelp());
+  sub->callback([pairs, withUncertainty, units] { Run(*pairs, *withUncertainty, *units); });
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ struct Options {
   std::string paper = "letter";
   int layout = 0;
   bool uncertainty = false;
+  std::string units;
 };
 
 // The text report through the print engine into a PDF, as the Flow page prints it.
@@ -65,7 +66,9 @@ void Run(Options o) {
     throw cli::UsageError("u.*: input uncertainties are given with --uncertainty");
   }
   if (o.uncertainty && o.csv) throw cli::UsageError("--uncertainty: the uncertainty block is in the text report only");
+  const std::vector<std::string> unitPairs = cli::TakeUnitKeys(o.pairs);
   cli::CalculateWith(o.pairs);
+  cli::ApplyDisplayUnits(o.units, unitPairs);
   std::string block;
   if (o.uncertainty) {
     cli::ResolveTemperature(uncertaintyInputs, temperaturePct);
@@ -117,8 +120,9 @@ void Setup(CLI::App& app) {
   auto* csv = sub->get_option("--csv");
   pdf->excludes(csv);
   sub->add_flag("--uncertainty", o->uncertainty, "Add the uncertainty block (text form; u.KEY=VALUE inputs)");
+  sub->add_option("--units", o->units, "Display units of the unit system: si, common, mks or us");
   sub->add_option("PAIRS", o->pairs, "KEY=VALUE changes, applied in order");
-  sub->footer(cli::KeysHelp() + "\n" + cli::UncertaintyHelp());
+  sub->footer(cli::KeysHelp() + "\n" + cli::DisplayUnitsHelp() + "\n" + cli::UncertaintyHelp());
   sub->callback([o, out, pdf] {
     if (out->count() > 0 && o->out.empty()) throw cli::UsageError("--out: empty path");
     if (pdf->count() > 0 && o->pdf.empty()) throw cli::UsageError("--pdf: empty path");

@@ -154,7 +154,9 @@ FluidOut GenericLiquidStep(State& s) {
   f.mu = Si(s.liquidViscosity);
   f.kappa = 1e6;
   f.M = 10.0;
+  // The base density is the entered density; its relative density follows, as after any entry.
   Set(s.baseDensity, rho);
+  Set(s.liquidRelativeDensity, rho / kWaterDensity);
   Set(s.densityFlowing, rho);
   Set(s.densityBase, rho);
   Set(s.viscosity, f.mu);

@@ -41,6 +41,8 @@ inline constexpr double kWaterDensity = 999.012;
 // Page registry slots of the shell.
 inline constexpr int kPageCount = 16;
 using PageHandle = std::uintptr_t;  // opaque window handle of the shell
+// Quantity lists of the display units (display_units.hpp).
+inline constexpr int kUnitListCount = 17;
 
 struct State {
   // Measured values and conditions.
@@ -91,6 +93,10 @@ struct State {
   std::array<bool, kPageCount> pageShown{};
   PageHandle standardsPage = 0;
   bool standardsShown = false;
+  // Display units: the unit string each quantity list last applied (empty: never chosen, the
+  // values keep their own) and the unit system last selected (-1: none).
+  std::array<std::string, kUnitListCount> listUnits;
+  int unitSystem = -1;
 };
 
 // The calculation state of the calling thread: its ThreadState while one lives, otherwise the
@@ -168,6 +174,9 @@ void SetStdGasComp(bool& changed, int index);
 // Component entries in percent (21-component order).
 void GetComponentText(std::string& totalText, std::string& fractionText, int component);
 void SetComponentText(bool& changed, std::string_view text, int component);
+// The sum of the entered component percentages (before normalising), formatted as the total of
+// GetComponentText.
+void GetEnteredTotalText(std::string& totalText);
 // Report header text `index` (0..4), cut to 100 characters.
 void SetHeaderText(int index, std::string_view text);
 const std::string& GetHeaderText(int index);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/qmxcalc.hpp"
+#include "app/display_units.hpp"
 #include "gas/components.hpp"
 #include "gas/gas1.hpp"
 #include "liquids/estimate.hpp"
@@ -307,7 +308,10 @@ void StoreByte(bool& changed, std::uint8_t& field, int value) {
 }
 }  // namespace
 
-void SetFluid(bool& changed, int kind) { StoreByte(changed, Cur().fluid, kind); }
+void SetFluid(bool& changed, int kind) {
+  StoreByte(changed, Cur().fluid, kind);
+  FollowFluidVolumeUnits();
+}
 int GetFluid() { return Cur().fluid; }
 void SetLiquidProduct(bool& changed, int product) { StoreByte(changed, Cur().liquidProduct, product); }
 int GetLiquidProduct() { return Cur().liquidProduct; }
@@ -415,6 +419,10 @@ void GetComponentText(std::string& totalText, std::string& fractionText, int com
   fractionText = Field(GAS1::MixGetX(Cur().detailMix, component, 0) * 100.0, 6, 10);
 }
 
+void GetEnteredTotalText(std::string& totalText) {
+  totalText = Field(GAS1::MixSumX(Cur().detailMix, 0) * 100.0, 6, 10);
+}
+
 void SetComponentText(bool& changed, std::string_view text, int component) {
   std::string t(text);
   if (!FE::HasDigit(t)) return;
@@ -518,6 +526,7 @@ void Reset() {
   s.taps = 1;
   s.probeModel = 9;
   s.fluid = kNaturalGas;
+  FollowFluidVolumeUnits();
   s.liquidProduct = 0;
   s.header[0] = std::string(kCompanyHeader);
   for (int i = 1; i < kHeaderCount; ++i) s.header[static_cast<std::size_t>(i)] = std::string(kBlankHeader);

@@ -132,6 +132,15 @@ std::string Fixed(double x, int decimals) {
   return buf;
 }
 
+// The classical venturi's coefficient figure from the coefficient entered (ISO 5167-4 gives one
+// coefficient and one figure per convergent).
+double VenturiFigure(double enteredC) {
+  constexpr double kSame = 5e-5;
+  if (std::fabs(enteredC - 0.984) < kSame) return 0.7;  // as cast
+  if (std::fabs(enteredC - 0.995) < kSame) return 1.0;  // machined
+  return 1.5;                                            // rough-welded, or not identified
+}
+
 }  // namespace
 
 bool StandardUncertainty(const WorkingPoint& p, StandardFigures& f) {
@@ -154,30 +163,38 @@ bool StandardUncertainty(const WorkingPoint& p, StandardFigures& f) {
       if (p.compressible && p.kappa > 0.0) f.epsilon = 3.5 * x / p.kappa;
       return true;
     }
-    case 7:  // ISA 1932 nozzle, ISO 5167-3:2003 clause 5.1.7
+    case 7:
+      // ISA 1932 nozzle, ISO 5167-3:2003 (its uncertainties): C 0.8 % up to beta 0.6,
+      // (2 beta - 0.4) % above; epsilon 2 dp/p1 %.
       f.C = beta <= 0.6 ? 0.8 : 2.0 * beta - 0.4;
-      break;
-    case 8:  // long radius nozzle, ISO 5167-3:2003 clause 5.2.7
+      if (p.compressible) f.epsilon = 2.0 * x;
+      return true;
+    case 8:
+      // Long radius nozzle, ISO 5167-3:2003 (its uncertainties): C 2 %, epsilon 2 dp/p1 %.
       f.C = 2.0;
-      break;
-    case 6:  // venturi nozzle, ISO 5167-3:2003 clause 5.3.4.3
+      if (p.compressible) f.epsilon = 2.0 * x;
+      return true;
+    case 6:
+      // Venturi nozzle, ISO 5167-3:2003 (its uncertainties): C (1.2 + 1.5 beta^4) %, epsilon
+      // (4 + 100 beta^8) dp/p1 %.
       f.C = 1.2 + 1.5 * std::pow(beta, 4);
-      break;
+      if (p.compressible) f.epsilon = (4.0 + 100.0 * std::pow(beta, 8)) * x;
+      return true;
     case 0:
-      // Classical venturi, ISO 5167-4:2003 clause 5.5.5: 0.7 % as cast, 1 % machined, 1.5 %
-      // rough-welded; the convergent is not recorded, so the machined figure is taken.
-      f.C = 1.0;
-      break;
+      // Classical venturi, ISO 5167-4:2003 (discharge coefficient by convergent): C 0.984 as
+      // cast 0.7 %, 0.995 machined 1 %, 0.985 rough-welded 1.5 %. The meter takes its
+      // coefficient as entered, so the convergent is the one whose coefficient was entered; any
+      // other coefficient gets the largest figure. Epsilon (4 + 100 beta^8) dp/p1 %.
+      f.C = VenturiFigure(p.enteredC);
+      if (p.compressible) f.epsilon = (4.0 + 100.0 * std::pow(beta, 8)) * x;
+      return true;
     case 3: case 4:
-      // Cone meters, ISO 5167-5:2016 clauses 5.7 and 5.8 (uncalibrated meter).
+      // Cone meters, ISO 5167-5:2016 5.7 (uncalibrated meter) and 5.8.
       f.C = 5.0;
       if (p.compressible && p.kappa > 0.0) f.epsilon = 4.0 * x / p.kappa;
       return true;
     default: return false;
   }
-  // Nozzles and venturi tubes: (4 + 100 beta^8) dp / p1 percent.
-  if (p.compressible) f.epsilon = (4.0 + 100.0 * std::pow(beta, 8)) * x;
-  return true;
 }
 
 Result Evaluate(const Inputs& in) {
@@ -193,6 +210,7 @@ Result Evaluate(const Inputs& in) {
   point.p1 = Si(s.upstreamPressure);
   point.kappa = FI::RVgetLReal(*s.isentropicExponent);
   point.compressible = compressible;
+  point.enteredC = FI::RVgetLReal(*s.fixedCd);
   Result r;
   if (!StandardUncertainty(point, r.figures)) {
     Raise(kModule, "Evaluate() no standard states coefficient uncertainties for meter " + std::to_string(s.meter) +

@@ -43,6 +43,7 @@ struct WorkingPoint {
   double p1 = 1e5;         // upstream absolute pressure, Pa
   double kappa = 1.3;      // isentropic exponent
   bool compressible = true;
+  double enteredC = 0.0;   // classical venturi: the entered coefficient, which tells its convergent
 };
 // False for a meter no standard gives figures for (averaging pitot tube, small-bore orifice,
 // gas turbine).

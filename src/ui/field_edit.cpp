@@ -32,6 +32,13 @@ FieldEdit::FieldEdit(Page& page, const QString& name, const QString& caption, QM
   Build(caption);
 }
 
+FieldEdit::FieldEdit(Page& page, const QString& name, const QString& caption, TextAccess access,
+                     Role role, const QString& unit)
+    : QObject(&page), page_(page), name_(name), text_(std::move(access)), role_(role),
+      fixedUnit_(unit) {
+  Build(caption);
+}
+
 void FieldEdit::Build(const QString& caption) {
   setObjectName(name_ + "_binding");
   caption_ = new QLabel(caption, &page_);
@@ -76,6 +83,9 @@ void FieldEdit::Show() {
     if (unit.isEmpty() && (*rv_)->mode == FI::DisplayMode::Percent) unit = QStringLiteral("%");
     if (unit.isEmpty() && (*rv_)->mode == FI::DisplayMode::PartsPerMillion) unit = QStringLiteral("ppm");
     unit_->setText(unit);
+  } else if (text_.get) {
+    text = text_.get();
+    unit_->setText(fixedUnit_);
   }
   edit_->setText(QString::fromStdString(text).trimmed());
   edit_->setCursorPosition(0);
@@ -83,15 +93,24 @@ void FieldEdit::Show() {
 
 bool FieldEdit::SetFromText(const QString& text) {
   const std::string entry = text.toStdString();
+  // The setters report whether this entry changed the value; the page's flag only gathers that,
+  // so an unchanged entry never drops a change still waiting for the page's calculation.
+  bool edited = false;
   if (dv_ != nullptr && *dv_) {
-    const bool ok = FUM::uDVsetValStrDelta(page_.Changed(), entry, **dv_);
+    const bool ok = FUM::uDVsetValStrDelta(edited, entry, **dv_);
+    if (edited) page_.Changed() = true;
     if (!ok && !(*dv_)->beep) FE::Beep();
     return ok;
   }
   if (rv_ != nullptr && *rv_) {
-    const bool ok = FI::RVsetValStrDelta(page_.Changed(), entry, **rv_);
+    const bool ok = FI::RVsetValStrDelta(edited, entry, **rv_);
+    if (edited) page_.Changed() = true;
     if (!ok && !(*rv_)->beep) FE::Beep();
     return ok;
+  }
+  if (text_.set) {
+    text_.set(page_.Changed(), entry);
+    return true;
   }
   return false;
 }
@@ -103,7 +122,7 @@ void FieldEdit::Commit() {
   page_.Event([&] {
     SetFromText(text);
     if (dependent_) dependent_();
-    page_.Recalculate();
+    if (calculates_) page_.Recalculate();
   });
   // The edited field (and its companions) show the stored value even when the event raised.
   page_.Event([&] {

@@ -5,6 +5,8 @@
 // changed flag and refreshes the page; a refused entry beeps and shows the stored value again.
 // Result fields use the same binding, read-only.
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include <QObject>
@@ -30,6 +32,14 @@ class FieldEdit : public QObject {
             Role role, std::function<void()> dependent = {});
   FieldEdit(Page& page, const QString& name, const QString& caption, QMXcalc::RV& field,
             Role role, const QString& unit = {}, std::function<void()> dependent = {});
+  // A value the calculation state takes and gives as text through its own accessors (the
+  // component percentages of the composition): set receives the page's changed flag.
+  struct TextAccess {
+    std::function<std::string()> get;
+    std::function<void(bool& changed, std::string_view text)> set;
+  };
+  FieldEdit(Page& page, const QString& name, const QString& caption, TextAccess access, Role role,
+            const QString& unit = {});
 
   // Puts caption, edit and unit label into three columns of a grid row.
   void AddTo(QGridLayout& grid, int row, int column = 0);
@@ -44,6 +54,8 @@ class FieldEdit : public QObject {
   void SetCaption(const QString& caption);
   // Fields rewritten after an edit of this one (the beta ratio after the throat diameter).
   void AlsoShow(FieldEdit* other) { alsoShow_.push_back(other); }
+  // Whether an entry calculates at once (the default) or leaves it to the page's next calculation.
+  void SetCalculates(bool on) { calculates_ = on; }
 
   QLineEdit* Edit() const { return edit_; }
   QLabel* Caption() const { return caption_; }
@@ -59,10 +71,12 @@ class FieldEdit : public QObject {
   QString name_;
   QMXcalc::DV* dv_ = nullptr;
   QMXcalc::RV* rv_ = nullptr;
+  TextAccess text_;
   Role role_;
   QString fixedUnit_;
   std::function<void()> dependent_;
   std::vector<FieldEdit*> alsoShow_;
+  bool calculates_ = true;
   bool busy_ = false;  // an edit being committed (a message box must not commit it twice)
   QLabel* caption_ = nullptr;
   QLineEdit* edit_ = nullptr;

@@ -1,6 +1,9 @@
 #include "ui/flow_page.hpp"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,10 +20,17 @@
 #include "ui/print/print_dialog.hpp"
 #include "ui/print/status_dialog.hpp"
 #include "reports/userdir.hpp"
+#include "numerics/error.hpp"
 #include "units/fe.hpp"
 
 namespace qmx::ui {
 
+namespace {
+
+// The expanded uncertainty as shown beside the flows.
+QString Expanded(double pct) { return QStringLiteral("\u00b1 %1 %").arg(pct, 0, 'f', 2); }
+
+}  // namespace
 
 FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
     : Page(host, kFlowPage, QStringLiteral("Flow"), 101, &sharedChanged, parent) {
@@ -75,6 +85,32 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   warning_->setToolTip(tr("Meter warnings: inputs outside the limits of the meter's standard"));
   warning_->setFixedHeight(warning_->fontMetrics().lineSpacing() * 2 + 10);
 
+  // The expanded uncertainties of the flows, in two rows beside the warnings.
+  auto* uncertainty = new QFrame(this);
+  uncertainty->setObjectName("uncertainty_panel");
+  uncertainty->setFrameShape(QFrame::StyledPanel);
+  uncertainty->setFixedHeight(warning_->height());
+  uncertainty->setToolTip(tr("Expanded uncertainty (k = 2, about 95 %) of the flows: the coefficient and "
+                             "expansion factor figures of the meter's standard and the input uncertainties "
+                             "(Uncertainty...)"));
+  auto* ugrid = new QGridLayout(uncertainty);
+  ugrid->setContentsMargins(6, 1, 6, 1);
+  ugrid->setVerticalSpacing(0);
+  ugrid->setHorizontalSpacing(6);
+  const char* names[] = {"u_mass_flow", "u_std_volume_flow", "u_energy_flow"};
+  const QString captions[] = {tr("Mass flow"), tr("Standard volume"), tr("Energy flow")};
+  const int cells[][2] = {{0, 0}, {0, 2}, {1, 0}};
+  for (std::size_t i = 0; i < uncertainty_.size(); ++i) {
+    uncertainty_[i] = new QLabel(uncertainty);
+    uncertainty_[i]->setObjectName(QString::fromLatin1(names[i]));
+    uncertainty_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ugrid->addWidget(new QLabel(captions[i], uncertainty), cells[i][0], cells[i][1]);
+    ugrid->addWidget(uncertainty_[i], cells[i][0], cells[i][1] + 1);
+  }
+  auto* coverage = new QLabel(tr("(k = 2)"), uncertainty);
+  coverage->setEnabled(false);
+  ugrid->addWidget(coverage, 1, 2, 1, 2, Qt::AlignRight);
+
   auto* csv = new QPushButton(tr("Save report (CSV)"), this);
   csv->setObjectName("csv_report");
   connect(csv, &QPushButton::clicked, this, [this] { SaveCsvReport(); });
@@ -84,6 +120,12 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   auto* pdf = new QPushButton(tr("Save PDF"), this);
   pdf->setObjectName("pdf_report");
   connect(pdf, &QPushButton::clicked, this, [this] { SavePdfReport(); });
+  auto* uButton = new QPushButton(tr("Uncertainty..."), this);
+  uButton->setObjectName("uncertainty");
+  connect(uButton, &QPushButton::clicked, this, [this] { OpenUncertainty(); });
+  auto* size = new QPushButton(tr("Size meter..."), this);
+  size->setObjectName("size_meter");
+  connect(size, &QPushButton::clicked, this, [this] { OpenSizing(); });
 
   auto* left = new QVBoxLayout;
   left->addWidget(measured);
@@ -103,12 +145,17 @@ FlowPage::FlowPage(PageHost& host, bool& sharedChanged, QWidget* parent)
   buttons->addWidget(print);
   buttons->addWidget(pdf);
   buttons->addStretch();
+  buttons->addWidget(uButton);
+  buttons->addWidget(size);
   buttons->addWidget(MakeHelpButton());
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(warning_, 1);
+  bottom->addWidget(uncertainty);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 4, 6, 4);
   layout->setSpacing(4);
   layout->addLayout(columns);
-  layout->addWidget(warning_);
+  layout->addLayout(bottom);
   layout->addLayout(buttons);
 
   // The report is printed in Courier New, layout 0 on Letter paper, weight class 1, tabs of 4, boxed.
@@ -146,6 +193,73 @@ void FlowPage::Refresh() {
   if (FieldEdit* throat = Field("throat_diameter")) throat->SetCaption(ThroatCaption(QMXcalc::GetMeter(nonDP)));
   const QString text = QString::fromStdString(QMXcalc::MeterWarning());
   if (warning_->toPlainText() != text) warning_->setPlainText(text);
+  RefreshUncertainty();
+}
+
+void FlowPage::RefreshUncertainty() {
+  Uncertainty::Result r;
+  QString failure;
+  {
+    // The budget's own calculations are no entries of the user: they sound nothing.
+    FE::ScopedBeepCount quiet;
+    try {
+      r = Uncertainty::Evaluate(uncertaintyInputs_);
+    } catch (const Error& e) {
+      failure = QString::fromStdString(e.message());
+    }
+  }
+  const Uncertainty::Budget* budgets[] = {&r.massFlow, &r.stdVolumeFlow, &r.energyFlow};
+  for (std::size_t i = 0; i < uncertainty_.size(); ++i) {
+    QLabel* label = uncertainty_[i];
+    const bool valid = failure.isEmpty() && budgets[i]->valid;
+    label->setText(valid ? Expanded(budgets[i]->expandedPct) : QStringLiteral("--"));
+    label->setProperty("expanded_pct", valid ? QVariant(budgets[i]->expandedPct) : QVariant());
+    label->setToolTip(valid ? tr("Expanded uncertainty (k = 2): %1 %, combined standard uncertainty %2 %")
+                                  .arg(budgets[i]->expandedPct, 0, 'g', 4)
+                                  .arg(budgets[i]->combinedPct, 0, 'g', 4)
+                            : failure);
+  }
+}
+
+UncertaintyDialog* FlowPage::OpenUncertainty() {
+  // A dialog already open stays; a closed one is replaced, so that it starts from the state.
+  if (uncertaintyDialog_ != nullptr && uncertaintyDialog_->isVisible()) return uncertaintyDialog_;
+  delete uncertaintyDialog_;
+  auto* dialog = new UncertaintyDialog(uncertaintyInputs_, this);
+  uncertaintyDialog_ = dialog;
+  connect(dialog, &QDialog::accepted, this, [this, dialog] {
+    uncertaintyInputs_ = dialog->Inputs();
+    RefreshUncertainty();
+  });
+  dialog->open();
+  return dialog;
+}
+
+SizingDialog* FlowPage::OpenSizing() {
+  if (sizingDialog_ != nullptr && sizingDialog_->isVisible()) return sizingDialog_;
+  delete sizingDialog_;
+  sizingDialog_ = new SizingDialog(*this, this);
+  sizingDialog_->open();
+  return sizingDialog_;
+}
+
+QStringList FlowPage::SaveDialogPictures(const QString& folder) {
+  QStringList written;
+  auto picture = [&](QDialog* dialog, const char* name) {
+    QCoreApplication::processEvents();
+    const QString path = QDir(folder).filePath(QString::fromLatin1(name));
+    if (dialog->grab().save(path, "PNG")) written << path;
+    dialog->reject();
+    QCoreApplication::processEvents();
+  };
+  Event([&] {
+    // The sizing dialog with the bore solved for the flow the page shows.
+    SizingDialog* sizing = OpenSizing();
+    sizing->Solve();
+    picture(sizing, "sizing.png");
+    picture(OpenUncertainty(), "uncertainty.png");
+  });
+  return written;
 }
 
 void FlowPage::Enable() { ApplyEnablingRules(*this); }

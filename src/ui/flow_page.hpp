@@ -1,16 +1,23 @@
 #pragma once
 // The "Flow" tab: the measured values and meter dimensions as editable fields, every flow result,
-// the meter-warning text, and the report commands (comma-separated report, print, PDF).
+// the meter-warning text, the expanded uncertainty of the flows, the report commands
+// (comma-separated report, print, PDF) and the uncertainty and sizing dialogs.
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 
+#include "app/uncertainty.hpp"
 #include "ui/page.hpp"
 #include "ui/print/layout.hpp"
+#include "ui/sizing_dialog.hpp"
+#include "ui/uncertainty_dialog.hpp"
 
+class QLabel;
 class QPlainTextEdit;
 
 namespace qmx::ui {
@@ -58,8 +65,30 @@ class FlowPage : public Page {
   // The path of the last report written, empty before the first.
   const std::string& LastReportPath() const { return lastPath_; }
 
+  // Opens the uncertainty dialog over the page (not blocking); confirmed, its input uncertainties
+  // are kept for the session and the shown uncertainties evaluated again.
+  UncertaintyDialog* OpenUncertainty();
+  // Opens the sizing dialog over the page (not blocking).
+  SizingDialog* OpenSizing();
+  // The dialogs last opened (closed ones are kept until the next opens), or nullptr.
+  UncertaintyDialog* LastUncertaintyDialog() const { return uncertaintyDialog_; }
+  SizingDialog* LastSizingDialog() const { return sizingDialog_; }
+  // The input uncertainties the shown expanded uncertainties are evaluated with.
+  const Uncertainty::Inputs& UncertaintyInputs() const { return uncertaintyInputs_; }
+  // Pictures of the sizing and uncertainty dialogs (sizing.png, uncertainty.png) in the folder;
+  // the paths written.
+  QStringList SaveDialogPictures(const QString& folder);
+  static constexpr int kDialogPictures = 2;
+
  private:
+  // The expanded uncertainties beside the flows, from the uncertainty library on the state.
+  void RefreshUncertainty();
+
   QPlainTextEdit* warning_ = nullptr;
+  std::array<QLabel*, 3> uncertainty_{};  // mass, standard volume and energy flow
+  Uncertainty::Inputs uncertaintyInputs_;
+  QPointer<UncertaintyDialog> uncertaintyDialog_;
+  QPointer<SizingDialog> sizingDialog_;
   PrintSettings printSettings_;
   Print::PrintRequest request_;
   PrintSeams seams_;

@@ -164,6 +164,10 @@ void MainWindow::Inform(const QString& title, const QString& text) {
   if (dialogs_.inform) dialogs_.inform(this, title, text);
 }
 
+void MainWindow::Warn(const QString& title, const QString& text) {
+  if (dialogs_.warn) dialogs_.warn(this, title, text);
+}
+
 std::optional<QString> MainWindow::AskPassword(const QString& title, const QString& label, int maxLength) {
   if (!dialogs_.password) return std::nullopt;
   return dialogs_.password(this, title, label, maxLength);
@@ -245,6 +249,8 @@ QStringList MainWindow::SaveScreenshots(const QString& folder) {
     QCoreApplication::processEvents();
     const QString path = QDir(folder).filePath(ScreenshotName(pages_[i]->TabLabel()) + ".png");
     if (grab().save(path, "PNG")) written << path;
+    // The Flow page's dialogs are pictured over it.
+    if (auto* flow = dynamic_cast<FlowPage*>(pages_[i])) written << flow->SaveDialogPictures(folder);
     tabs_->setTabVisible(index, visible);
   }
   if (QMXcalc::GetFluid() != fluid) UseFluid(fluid);
@@ -253,6 +259,8 @@ QStringList MainWindow::SaveScreenshots(const QString& folder) {
   if (current >= 0) RunEvent([this, current] { pages_[static_cast<std::size_t>(current)]->Activate(); });
   return written;
 }
+
+int MainWindow::ScreenshotCount() const { return static_cast<int>(pages_.size()) + FlowPage::kDialogPictures; }
 
 bool MainWindow::event(QEvent* e) {
   switch (e->type()) {

@@ -41,6 +41,7 @@ class MainWindow : public QWidget, public PageHost {
   // PageHost
   void RunEvent(const std::function<void()>& event) override;
   void Inform(const QString& title, const QString& text) override;
+  void Warn(const QString& title, const QString& text) override;
   std::optional<QString> AskPassword(const QString& title, const QString& label,
                                      int maxLength) override;
   void ShowHelp(int context) override;
@@ -63,6 +64,8 @@ class MainWindow : public QWidget, public PageHost {
   // current tab are restored afterwards. Returns the files written; a file that cannot be written
   // is left out.
   QStringList SaveScreenshots(const QString& folder);
+  // The pictures SaveScreenshots writes: one per page and the Flow page's dialogs.
+  int ScreenshotCount() const;
 
  protected:
   bool event(QEvent* e) override;

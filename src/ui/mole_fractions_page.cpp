@@ -1,13 +1,19 @@
 #include "ui/mole_fractions_page.hpp"
 
+#include <array>
 #include <string>
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include "app/qmxcalc.hpp"
+#include "gas/components.hpp"
 
 namespace qmx::ui {
 
@@ -20,20 +26,31 @@ struct Component {
 constexpr std::array<Component, 21> kComponents = {{
     {"x.C1", "Methane"},    {"x.N2", "Nitrogen"},     {"x.CO2", "CO2"},
     {"x.C2", "Ethane"},     {"x.C3", "Propane"},      {"x.H2O", "Water"},
-    {"x.H2S", "H2S"}, {"x.H2", "Hydrogen"}, {"x.CO", "CO"},
+    {"x.H2S", "H2S"},       {"x.H2", "Hydrogen"},     {"x.CO", "CO"},
     {"x.O2", "Oxygen"},     {"x.iC4", "i-Butane"},    {"x.nC4", "n-Butane"},
     {"x.iC5", "i-Pentane"}, {"x.nC5", "n-Pentane"},   {"x.nC6", "n-Hexane"},
     {"x.nC7", "n-Heptane"}, {"x.nC8", "n-Octane"},    {"x.nC9", "n-Nonane"},
     {"x.nC10", "n-Decane"}, {"x.He", "Helium"},       {"x.Ar", "Argon"},
 }};
 
-QLineEdit* ReadOnly(QWidget* parent, const QString& name) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  edit->setReadOnly(true);
-  edit->setAlignment(Qt::AlignRight);
-  edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("100.000")) + 8);
-  return edit;
+std::string ComponentText(int component) {
+  std::string total;
+  std::string fraction;
+  QMXcalc::GetComponentText(total, fraction, component);
+  return fraction;
+}
+
+std::string TotalText() {
+  std::string total;
+  std::string fraction;
+  QMXcalc::GetComponentText(total, fraction, 0);
+  return total;
+}
+
+std::string EnteredTotalText() {
+  std::string total;
+  QMXcalc::GetEnteredTotalText(total);
+  return total;
 }
 
 }  // namespace
@@ -41,52 +58,117 @@ QLineEdit* ReadOnly(QWidget* parent, const QString& name) {
 MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
     : Page(host, kMoleFractionsPage, QStringLiteral("Mole fractions"), 400, nullptr, parent) {
   QMXcalc::State& s = QMXcalc::Calc();
+
+  // Conditions and the preset mixtures.
+  FieldEdit* pressure = In("upstream_pressure", tr("Absolute pressure"), s.upstreamPressure,
+                           QMXcalc::UpdateGaugePressure);
+  FieldEdit* temperature = In("flowing_temperature", tr("Flowing temperature"), s.flowingTemperature);
+  FieldEdit* api = In("api_gravity", tr("API gravity"), s.apiGravity);
+  pressure->Edit()->setPlaceholderText(QStringLiteral("99.9"));
+  temperature->Edit()->setPlaceholderText(QStringLiteral("99.9"));
+  presets_ = new QComboBox(this);
+  presets_->setObjectName("gas_preset");
+  for (const GAS1::Preset& p : GAS1::kPresets) {
+    presets_->addItem(QString::fromUtf8(p.name.data(), static_cast<int>(p.name.size())));
+  }
+  presets_->setCurrentIndex(0);
+  // Choosing a mixture again reloads it over typed components.
+  connect(presets_, &QComboBox::activated, this, [this](int index) { ChoosePreset(index); });
+  auto* presetLabel = new QLabel(tr("Preset mixture"), this);
+  presetLabel->setBuddy(presets_);
+
+  auto* conditions = new QGroupBox(tr("Gas conditions"), this);
+  auto* cgrid = new QGridLayout(conditions);
+  cgrid->setContentsMargins(6, 2, 6, 4);
+  cgrid->setVerticalSpacing(2);
+  cgrid->setColumnStretch(3, 1);
+  pressure->AddTo(*cgrid, 0);
+  temperature->AddTo(*cgrid, 1);
+  cgrid->addWidget(presetLabel, 2, 0);
+  cgrid->addWidget(presets_, 2, 1, 1, 3);
+  api->AddTo(*cgrid, 3);
+
+  // The composition in percent, two columns of fields, the total under the second.
   auto* composition = new QGroupBox(tr("Composition, mole %"), this);
   auto* grid = new QGridLayout(composition);
   grid->setContentsMargins(6, 2, 6, 4);
   grid->setVerticalSpacing(2);
   constexpr int kRows = 11;
+  const int componentWidth = fontMetrics().horizontalAdvance(QStringLiteral("0.936226")) + 8;
+  // The entered percentages are used normalised to 100 %; both totals are shown.
+  FieldEdit* entered = Add(new FieldEdit(*this, QStringLiteral("x.entered_total"), tr("Total"),
+                                         {EnteredTotalText, {}}, FieldEdit::Role::Output,
+                                         QStringLiteral("%")));
+  FieldEdit* total = Add(new FieldEdit(*this, QStringLiteral("x.total"), tr("Normalised"),
+                                       {TotalText, {}}, FieldEdit::Role::Output, QStringLiteral("%")));
   for (std::size_t i = 0; i < kComponents.size(); ++i) {
-    const int row = static_cast<int>(i) % kRows;
-    const int col = static_cast<int>(i) / kRows * 2;
-    components_[i] = ReadOnly(composition, QString::fromLatin1(kComponents[i].key));
-    grid->addWidget(new QLabel(QString::fromLatin1(kComponents[i].text), composition), row, col);
-    grid->addWidget(components_[i], row, col + 1);
+    const int component = static_cast<int>(i);
+    FieldEdit::TextAccess access{
+        [component] { return ComponentText(component); },
+        [component](bool& changed, std::string_view text) {
+          QMXcalc::SetComponentText(changed, text, component);
+        }};
+    FieldEdit* f = Add(new FieldEdit(*this, QString::fromLatin1(kComponents[i].key),
+                                     tr(kComponents[i].text), std::move(access),
+                                     FieldEdit::Role::Input));
+    f->SetCalculates(false);
+    // Percentages need less room than the other values: two columns fit beside the results.
+    f->Edit()->setFixedWidth(componentWidth);
+    f->AlsoShow(entered);
+    f->AlsoShow(total);
+    f->AddTo(*grid, component % kRows, component / kRows * 3);
   }
-  total_ = ReadOnly(composition, QStringLiteral("x.total"));
-  grid->addWidget(new QLabel(tr("Total"), composition), kRows - 1, 2);
-  grid->addWidget(total_, kRows - 1, 3);
+  entered->AddTo(*grid, kRows - 1, 3);
+  total->AddTo(*grid, kRows, 3);
+  entered->Edit()->setFixedWidth(componentWidth);
+  total->Edit()->setFixedWidth(componentWidth);
 
   auto* results = Group(tr("Gas properties"),
                         {Out("density_flowing", tr("Density, flowing"), s.densityFlowing),
                          Out("density_base", tr("Density, base"), s.densityBase),
                          Out("molar_density", tr("Molar density"), s.molarDensity),
                          Out("molar_mass", tr("Molar mass"), s.molarMass),
+                         Out("molar_heating_value", tr("Molar heating value"), s.molarHeatingValue),
                          Out("z_flowing", tr("Z, flowing"), s.zFlowing),
                          Out("z_base", tr("Z, base"), s.zBase),
                          Out("viscosity", tr("Viscosity"), s.viscosity),
-                         Out("critical_pressure", tr("Pseudo-crit. pressure"), s.criticalPressure),
-                         Out("critical_temperature", tr("Pseudo-crit. temp."), s.criticalTemperature),
-                         Out("molar_heating_value", tr("Molar heating value"), s.molarHeatingValue),
+                         Out("critical_pressure", tr("Pseudo-crit. P"), s.criticalPressure),
+                         Out("critical_temperature", tr("Pseudo-crit. T"), s.criticalTemperature),
                          Out("mass_heating_value", tr("Mass heating value"), s.massHeatingValue),
                          Out("volumetric_heating_value", tr("Vol. heating value"), s.volumetricHeatingValue),
                          Out("relative_density", tr("Relative density"), s.relativeDensity)});
-  LayOutShownValues(tr("The entry of the composition and of the preset mixtures is being built; "
-                       "this page shows the composition in use and the gas properties of the "
-                       "last calculation."),
-                    {composition, results});
+
+  auto* note = new QLabel(tr("A typed percentage is used from the next calculation of this page: "
+                             "the next entry of a condition, or the next visit of the page."), this);
+  note->setWordWrap(true);
+  auto* left = new QVBoxLayout;
+  left->addWidget(conditions);
+  left->addWidget(composition);
+  left->addStretch();
+  auto* right = new QVBoxLayout;
+  right->addWidget(results);
+  right->addWidget(note);
+  right->addStretch();
+  right->addWidget(MakeHelpButton(), 0, Qt::AlignRight);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addLayout(left);
+  layout->addLayout(right);
   Refresh();
 }
 
-void MoleFractionsPage::Refresh() {
-  Page::Refresh();
-  std::string total;
-  std::string fraction;
-  for (std::size_t i = 0; i < components_.size(); ++i) {
-    QMXcalc::GetComponentText(total, fraction, static_cast<int>(i));
-    components_[i]->setText(QString::fromStdString(fraction).trimmed());
-  }
-  total_->setText(QString::fromStdString(total).trimmed());
+void MoleFractionsPage::Activate() {
+  Refresh();
+  Recalculate();
+}
+
+void MoleFractionsPage::ChoosePreset(int index) {
+  if (index < 0) return;  // the list was cleared, nothing chosen
+  Event([this, index] {
+    QMXcalc::SetStdGasComp(Changed(), index);
+    Refresh();
+    Recalculate();
+  });
 }
 
 }  // namespace qmx::ui

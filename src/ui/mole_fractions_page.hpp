@@ -1,11 +1,11 @@
 #pragma once
-// The "Mole fractions" tab (natural gas by composition). For now it shows the composition of the
-// calculation state and the gas properties of the last calculation, read-only.
-#include <array>
-
+// The "Mole fractions" tab (natural gas by composition): absolute pressure, flowing temperature,
+// the preset mixtures, API gravity and the 21 component percentages with their total, beside the
+// gas properties of the last calculation. A component entry is stored at once but calculated
+// with the page's next calculation (its next edit or its activation).
 #include "ui/page.hpp"
 
-class QLineEdit;
+class QComboBox;
 
 namespace qmx::ui {
 
@@ -13,11 +13,13 @@ class MoleFractionsPage : public Page {
  public:
   explicit MoleFractionsPage(PageHost& host, QWidget* parent = nullptr);
 
-  void Refresh() override;
+  // Activation also calculates with the page's flag, taking in typed components.
+  void Activate() override;
 
  private:
-  QLineEdit* total_ = nullptr;
-  std::array<QLineEdit*, 21> components_{};
+  void ChoosePreset(int index);
+
+  QComboBox* presets_ = nullptr;
 };
 
 }  // namespace qmx::ui

@@ -69,23 +69,6 @@ QPushButton* Page::MakeHelpButton() {
   return help;
 }
 
-void Page::LayOutShownValues(const QString& note, std::initializer_list<QGroupBox*> boxes) {
-  auto* label = new QLabel(note, this);
-  label->setWordWrap(true);
-  label->setObjectName("being_built");
-  auto* columns = new QHBoxLayout;
-  for (QGroupBox* box : boxes) columns->addWidget(box, 0, Qt::AlignTop);
-  if (boxes.size() == 1) columns->addStretch();
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeHelpButton());
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(label);
-  layout->addLayout(columns);
-  layout->addStretch();
-  layout->addLayout(buttons);
-}
-
 FieldEdit* Page::In(const char* name, const QString& caption, QMXcalc::DV& field,
                     std::function<void()> dependent) {
   return Add(new FieldEdit(*this, QString::fromLatin1(name), caption, field,

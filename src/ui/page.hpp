@@ -81,9 +81,6 @@ class Page : public QWidget {
                  const QString& unit = {});
   // A titled box with the fields one per row (caption, value, unit).
   QGroupBox* Group(const QString& title, std::initializer_list<FieldEdit*> fields);
-  // The layout of a page that shows its values without taking entries: the note saying so, the boxes
-  // side by side, the Help button at the bottom right.
-  void LayOutShownValues(const QString& note, std::initializer_list<QGroupBox*> boxes);
 
  private:
   PageHost& host_;

@@ -16,6 +16,8 @@ class PageHost {
   virtual void RunEvent(const std::function<void()>& event) = 0;
   // An information box (a report written, where it is).
   virtual void Inform(const QString& title, const QString& text) = 0;
+  // A warning box (an entry put back, with what the field takes).
+  virtual void Warn(const QString& title, const QString& text) = 0;
   // A hidden-entry prompt of at most maxLength characters; nullopt when cancelled.
   virtual std::optional<QString> AskPassword(const QString& title, const QString& label,
                                              int maxLength) = 0;

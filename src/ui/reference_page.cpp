@@ -1,6 +1,7 @@
 #include "ui/reference_page.hpp"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -11,9 +12,11 @@ namespace qmx::ui {
 ReferencePage::ReferencePage(PageHost& host, QWidget* parent)
     : Page(host, kReferencePage, QStringLiteral("Reference"), 300, nullptr, parent) {
   QMXcalc::State& s = QMXcalc::Calc();
+  FieldEdit* atmosphere = In("atmospheric_pressure", tr("Atmospheric pressure"), s.atmosphericPressure,
+                             QMXcalc::UpdateAbsolutePressure);
+  atmosphere->Edit()->setPlaceholderText(QStringLiteral("123.4"));
   auto* base = Group(tr("Atmosphere and base conditions"),
-                     {In("atmospheric_pressure", tr("Atmospheric pressure"), s.atmosphericPressure,
-                         QMXcalc::UpdateAbsolutePressure),
+                     {atmosphere,
                       Out("upstream_pressure", tr("Absolute pressure"), s.upstreamPressure),
                       In("base_temperature", tr("Base temperature"), s.baseTemperature),
                       In("base_pressure", tr("Base pressure"), s.basePressure)});

@@ -1,6 +1,7 @@
 #include "ui/steam_page.hpp"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,10 +14,13 @@ namespace qmx::ui {
 SteamPage::SteamPage(PageHost& host, QWidget* parent)
     : Page(host, kSteamPage, QStringLiteral("Steam"), 600, nullptr, parent) {
   QMXcalc::State& s = QMXcalc::Calc();
+  FieldEdit* pressure = In("upstream_pressure", tr("Absolute pressure"), s.upstreamPressure,
+                           QMXcalc::UpdateGaugePressure);
+  FieldEdit* temperature = In("flowing_temperature", tr("Flowing temperature"), s.flowingTemperature);
+  pressure->Edit()->setPlaceholderText(QStringLiteral("99.9"));
+  temperature->Edit()->setPlaceholderText(QStringLiteral("99.9"));
   auto* inputs = Group(tr("Steam conditions"),
-                       {In("upstream_pressure", tr("Absolute pressure"), s.upstreamPressure,
-                           QMXcalc::UpdateGaugePressure),
-                        In("flowing_temperature", tr("Flowing temperature"), s.flowingTemperature),
+                       {pressure, temperature,
                         In("base_temperature", tr("Reference water temperature"), s.baseTemperature)});
   auto* results = Group(tr("Steam properties"),
                         {Out("density_flowing", tr("Density, flowing"), s.densityFlowing),

@@ -8,6 +8,7 @@
 // has a fixed size in the calling record (a DVal text holds 31 characters)
 // the caller passes that size as `capacity`: a capacity below the minimum
 // raises, a longer result is cut to it.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -57,6 +58,16 @@ void LRtoStr(std::string& text, int precision, int width, double x,
 // Significant-digit format (digits 0: the 17-digit exponent form), tidied.
 // Raises "FE.LONGREALtoStr() string too small" (8) when capacity < 12.
 void LONGREALtoStr(std::string& text, int digits, double x, std::size_t capacity = kUnlimited);
+
+// Fixed buffer of the number writers below: holds any text they write (a sign, 309 integer
+// digits, the point and 400 decimals at most).
+inline constexpr std::size_t kNumberBuffer = 768;
+using NumberBuffer = std::array<char, kNumberBuffer>;
+
+// LRtoStr and LONGREALtoStr written into a caller's buffer without heap allocation; the text
+// is a view of the buffer. No capacity limit applies.
+std::string_view LRtoChars(NumberBuffer& buffer, int precision, int width, double x);
+std::string_view LONGREALtoChars(NumberBuffer& buffer, int digits, double x);
 
 // Keeps only the characters of a number ("12 psi" -> "12", "-007.50" -> "-7.5",
 // "1.5000E+003" -> "1.5E+3"); with stripZeros false zeros are kept. Never empty.

@@ -1,7 +1,11 @@
 // FE text formatter: "\" escapes and "%" directives over typed arguments,
 // written to a string, a trace line or a file.
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -16,23 +20,28 @@ namespace qmx::FE {
 
 namespace {
 
-// Output with the formatter's length limit.
+// Output with the formatter's length limit, in a fixed buffer.
 class Output {
  public:
-  explicit Output(std::string& text) : text_(text) { text_.clear(); }
-  bool Full() const { return text_.size() >= kFormatLimit; }
+  bool Full() const { return size_ >= kFormatLimit; }
   void Put(char c) {
-    if (!Full()) text_.push_back(c);
+    if (!Full()) text_[size_++] = c;
   }
   void Put(std::string_view s) {
-    text_.append(s.substr(0, kFormatLimit - text_.size()));
+    const std::size_t n = std::min(s.size(), kFormatLimit - size_);
+    std::memcpy(text_.data() + size_, s.data(), n);
+    size_ += n;
   }
   void Repeat(char c, std::size_t count) {
-    for (std::size_t i = 0; i < count && !Full(); ++i) text_.push_back(c);
+    const std::size_t n = std::min(count, kFormatLimit - size_);
+    std::memset(text_.data() + size_, c, n);
+    size_ += n;
   }
+  std::string_view View() const { return {text_.data(), size_}; }
 
  private:
-  std::string& text_;
+  std::array<char, kFormatLimit> text_;
+  std::size_t size_ = 0;
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -100,14 +109,15 @@ bool IsString(const Arg& arg) { return std::holds_alternative<std::string_view>(
 
 bool IntegerSize(std::size_t size) { return size == 1 || size == 2 || size == 4 || size == 8; }
 
-std::string Digits(std::uint64_t v, unsigned base) {
+// The digits of v in base 10, 16 (upper case) or 2, written at the end of `buffer`.
+std::string_view Digits(std::uint64_t v, unsigned base, std::array<char, 64>& buffer) {
   static constexpr std::string_view kDigits = "0123456789ABCDEF";
-  std::string text;
-  do {
-    text.insert(text.begin(), kDigits[v % base]);
+  std::size_t first = buffer.size();
+  do {  // at most 64 digits
+    buffer[--first] = kDigits[v % base];
     v /= base;
   } while (v != 0);
-  return text;
+  return {buffer.data() + first, buffer.size() - first};
 }
 
 struct Directive {
@@ -118,39 +128,45 @@ struct Directive {
   char letter = 0;
 };
 
-// Writes one directive for one argument.
+// Writes one directive for one argument; the text is built in stack buffers.
 void Convert(const Directive& d, const Arg& arg, Output& out) {
   const std::size_t size = arg.Size();
   const bool string = IsString(arg);
-  std::string text;
+  std::string_view text;
+  std::array<char, 64> digits;
+  NumberBuffer number;
+  char one = 0;
   bool accepted = true;
   bool zeroPad = false;
   switch (Lower(d.letter)) {
     case 'i':
       accepted = !string && IntegerSize(size);
-      if (accepted) text = std::to_string(Signed(arg));
+      if (accepted) {
+        const auto r = std::to_chars(digits.data(), digits.data() + digits.size(), Signed(arg));
+        text = std::string_view(digits.data(), static_cast<std::size_t>(r.ptr - digits.data()));
+      }
       break;
     case 'u':
     case 'h':
     case 'n': {
       accepted = !string && IntegerSize(size);
       const char letter = Lower(d.letter);
-      if (accepted) text = Digits(Unsigned(arg), letter == 'u' ? 10 : (letter == 'h' ? 16 : 2));
+      if (accepted) text = Digits(Unsigned(arg), letter == 'u' ? 10 : (letter == 'h' ? 16 : 2), digits);
       zeroPad = d.zeros;
       break;
     }
     case 'r':
       accepted = !string && (size == 4 || size == 8);
-      if (accepted) LRtoStr(text, d.precision, d.width, Real(arg.value));
+      if (accepted) text = LRtoChars(number, d.precision, d.width, Real(arg.value));
       break;
     case 's':
       if (string) {
-        std::string_view s = std::get<std::string_view>(arg.value);
-        s = s.substr(0, s.find('\0'));  // a string ends at its first NUL
-        if (d.width > 0) s = s.substr(0, static_cast<std::size_t>(d.width));
-        text.assign(s);
+        text = std::get<std::string_view>(arg.value);
+        text = text.substr(0, text.find('\0'));  // a string ends at its first NUL
+        if (d.width > 0) text = text.substr(0, static_cast<std::size_t>(d.width));
       } else if (const char* c = std::get_if<char>(&arg.value)) {
-        text.assign(1, *c);
+        one = *c;
+        text = std::string_view(&one, 1);
       } else {
         accepted = false;
       }
@@ -158,8 +174,8 @@ void Convert(const Directive& d, const Arg& arg, Output& out) {
     case 'c':
       accepted = size == 1 && !std::holds_alternative<BitSet>(arg.value);
       if (accepted) {
-        text.assign(1, string ? std::get<std::string_view>(arg.value).front()
-                              : static_cast<char>(Unsigned(arg)));
+        one = string ? std::get<std::string_view>(arg.value).front() : static_cast<char>(Unsigned(arg));
+        text = std::string_view(&one, 1);
       }
       break;
     case 'b':
@@ -167,7 +183,8 @@ void Convert(const Directive& d, const Arg& arg, Output& out) {
       if (accepted) text = Unsigned(arg) != 0 ? "YES" : "NO ";
       break;
     default:
-      text.assign(1, d.letter);
+      one = d.letter;
+      text = std::string_view(&one, 1);
       break;
   }
   const auto width = static_cast<std::size_t>(d.width);
@@ -213,8 +230,10 @@ std::size_t Arg::Size() const noexcept {
       value);
 }
 
-void FormatText(std::span<const Arg> args, std::string_view format, std::string& output) {
-  Output out(output);
+namespace {
+
+// The formatted text in `out`.
+void Format(std::span<const Arg> args, std::string_view format, Output& out) {
   std::size_t next = 0;  // next argument
   std::size_t i = 0;
   while (i < format.size() && !out.Full()) {
@@ -273,24 +292,33 @@ void FormatText(std::span<const Arg> args, std::string_view format, std::string&
   }
 }
 
+}  // namespace
+
+void FormatText(std::span<const Arg> args, std::string_view format, std::string& output) {
+  Output out;
+  Format(args, format, out);
+  output.assign(out.View());
+}
+
 namespace detail {
 
 void FmtToTerminal(std::string_view format, std::initializer_list<Arg> args) {
   if (!trace::Enabled()) return;  // nobody reads it
-  std::string text;
-  FormatText(std::span<const Arg>(args.begin(), args.size()), format, text);
-  trace::Write(text);
+  Output out;
+  Format(std::span<const Arg>(args.begin(), args.size()), format, out);
+  trace::Write(out.View());
 }
 
 std::string FmtToString(std::string_view format, std::initializer_list<Arg> args) {
-  std::string text;
-  FormatText(std::span<const Arg>(args.begin(), args.size()), format, text);
-  return text;
+  Output out;
+  Format(std::span<const Arg>(args.begin(), args.size()), format, out);
+  return std::string(out.View());
 }
 
 bool FmtToFile(std::ostream& file, std::string_view format, std::initializer_list<Arg> args) {
-  std::string text;
-  FormatText(std::span<const Arg>(args.begin(), args.size()), format, text);
+  Output out;
+  Format(std::span<const Arg>(args.begin(), args.size()), format, out);
+  const std::string_view text = out.View();
   if (!text.empty()) file.write(text.data(), static_cast<std::streamsize>(text.size()));
   return !file.fail();
 }

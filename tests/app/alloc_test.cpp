@@ -1,18 +1,28 @@
-// Heap allocations on the hot paths: a recalculation after an edit, the flow solution, and the
-// equation-of-state property calls. A counting global allocator counts every operator new.
+// Heap allocations on the hot paths: a recalculation after an edit, the flow solution, the
+// equation-of-state property calls and the number writers. A counting global allocator counts
+// every operator new.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
+#include <cmath>
 #include <atomic>
 #include <memory>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <new>
+#include <vector>
+#include <random>
+#include <string>
 
 #include "app/qmxcalc.hpp"
 #include "gas/aga8.hpp"
 #include "meters/dpflow.hpp"
 #include "steam/if97.hpp"
 #include "units/dval.hpp"
+#include "units/fe.hpp"
+#include "units/fi.hpp"
 
 namespace {
 
@@ -129,6 +139,101 @@ TEST(HotPathAllocationsEngines, If97PropertyCalls) {
       (void)IF97::S1phase_TP(0, P, T);
   });
   EXPECT_EQ(n, 0);
+}
+
+// Values for the number writers: ties, range ends, subnormals and random doubles of every exponent.
+std::vector<double> WriterValues() {
+  std::vector<double> v = {0.0, -0.0, 2.5, 0.125, 1e22, 1e-14, 101352.93, -2.5e-7, 5e-324,
+                           std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity(),
+                           std::nan("")};
+  std::mt19937_64 rng(21);
+  for (int i = 0; i < 200; ++i) {
+    const double x = std::bit_cast<double>(rng());
+    if (std::isfinite(x)) v.push_back(x);
+  }
+  return v;
+}
+
+// The number writers write into a destination that has room without allocating: the 31
+// characters of a value text, or a reserved string for the longest forms.
+TEST(HotPathAllocationsWriters, NumberTextsThatFitTheDestination) {
+  const std::vector<double> values = WriterValues();
+  std::string text;
+  text.reserve(1024);
+  FE::NumberBuffer buffer;
+  std::size_t written = 0;
+  const long n = CountAllocations([&] {
+    for (const double x : values) {
+      for (const int width : {0, 8, 12, 20, 40}) {
+        FE::LRtoStr(text, 6, width, x, FUM::kDValTextLength);
+        written += text.size();
+        FE::LRtoStr(text, 21, width, x);
+        written += text.size();
+        written += FE::LRtoChars(buffer, 999, 999, x).size();
+      }
+      for (const int digits : {0, 1, 5, 15, 17, 25}) {
+        FE::LONGREALtoStr(text, digits, x, FUM::kDValTextLength);
+        written += text.size();
+        FE::LONGREALtoStr(text, digits, x);
+        written += text.size();
+        written += FE::LONGREALtoChars(buffer, digits, x).size();
+        FE::RealToFloat(text, digits, x);
+        FE::RealToEng(text, digits, x);
+        FE::RealToFixed(text, digits, x);
+        written += text.size();
+      }
+      FE::RealToFixed(text, 400, x);  // the longest fixed form
+      written += text.size();
+      FE::TidyNumber(true, text);
+    }
+  });
+  EXPECT_EQ(n, 0);
+  EXPECT_GT(written, values.size() * 100);
+}
+
+// The formatter's real directive and a whole report line into a string that has room.
+TEST(HotPathAllocationsWriters, FormatterIntoAStringWithRoom) {
+  std::string line;
+  line.reserve(FE::kFormatLimit + 1);
+  const std::vector<double> values = WriterValues();
+  std::size_t written = 0;
+  const long n = CountAllocations([&] {
+    for (const double x : values) {
+      const FE::Arg args[] = {std::string_view("Differential pressure"), x, "Pa", std::int32_t{3}, true};
+      FE::FormatText(args, "%-24s%12.6r %-6s%5i %b\\n", line);
+      written += line.size();
+      const FE::Arg wide[] = {x, x, x};
+      FE::FormatText(wide, "%r %999.999r %-40.20r", line);
+      written += line.size();
+    }
+  });
+  EXPECT_EQ(n, 0);
+  EXPECT_GT(written, 1000u);
+}
+
+// A value field's text, formatted when it is read, into a destination with room.
+TEST(HotPathAllocationsWriters, ValueFieldTextRead) {
+  std::unique_ptr<FI::RVal> rv;
+  FI::RVinit(0, FI::fOUT, rv);
+  FI::RVsetToPercent(*rv);
+  std::string text;
+  text.reserve(64);
+  const long n = CountAllocations([&] {
+    for (const double x : {0.0123, 0.5, 1e-9, 123456.789}) {
+      FI::RVsetLReal(x, *rv);
+      FI::RVgetValStr(text, *rv);
+    }
+  });
+  EXPECT_EQ(n, 0);
+  EXPECT_FALSE(text.empty());
+}
+
+// The counter sees a writer's allocation: a 21-character text into an empty string.
+TEST(HotPathAllocationsWriters, CounterSeesAGrowingText) {
+  std::string text;
+  const long n = CountAllocations([&] { FE::LRtoStr(text, 6, 0, 0.1); });
+  EXPECT_EQ(n, 1);
+  EXPECT_EQ(text, "1.0000000000000001E-1");
 }
 
 }  // namespace

@@ -396,6 +396,7 @@ TEST_F(CalcTest, GenericLiquid) {
   EXPECT_DOUBLE_EQ(Val(s.expansionFactor), 1.0);
   EXPECT_LT(Val(s.mach), 1e-3);
   EXPECT_DOUBLE_EQ(Si(s.baseDensity), 800.0);
+  EXPECT_NEAR(Val(s.liquidRelativeDensity), 800.0 / 999.012, 1e-15);
   EXPECT_DOUBLE_EQ(Si(s.densityFlowing), 800.0);
   EXPECT_DOUBLE_EQ(Val(s.isentropicExponent), 1e6);
   EXPECT_DOUBLE_EQ(Si(s.molarMass), 0.0);

@@ -21,8 +21,9 @@ double Si(const DV& dv) { return FUM::uDVgetMKS(*dv); }
 double Val(const RV& rv) { return FI::RVgetLReal(*rv); }
 
 StandardFigures Figures(int meter, double beta, double D = 0.1, double re = 1e6, double dp = 0.0, double p1 = 1e6,
-                        double kappa = 1.3) {
+                        double kappa = 1.3, double enteredC = 0.0) {
   WorkingPoint p;
+  p.enteredC = enteredC;
   p.meter = meter;
   p.beta = beta;
   p.D = D;
@@ -41,6 +42,7 @@ struct EdgeCase {
   double D;
   double re;
   double expectedC;  // percent, expanded
+  double enteredC = 0.0;
 };
 
 // ISO 5167-2 orifice: (0.7 - beta) below 0.2, 0.5 from 0.2 to 0.6, (1.667 beta - 0.5) above; the
@@ -62,13 +64,23 @@ const EdgeCase kEdges[] = {
     {8, 0.2, 0.1, 1e6, 2.0},
     {6, 0.5, 0.1, 1e6, 1.29375},
     {6, 0.775, 0.1, 1e6, 1.2 + 1.5 * 0.360750390625},
-    {0, 0.5, 0.1, 1e6, 1.0},
+    {7, 0.3, 0.1, 1e6, 0.8},
+    {7, 0.60001, 0.1, 1e6, 0.80002},
+    {8, 0.8, 0.1, 1e6, 2.0},
+    {6, 0.316, 0.1, 1e6, 1.2 + 1.5 * std::pow(0.316, 4)},
+    // Classical venturi: the convergent is the one whose coefficient was entered.
+    {0, 0.3, 0.1, 1e6, 0.7, 0.984},
+    {0, 0.75, 0.1, 1e6, 1.0, 0.995},
+    {0, 0.4, 0.1, 1e6, 1.5, 0.985},
+    {0, 0.5, 0.1, 1e6, 1.5, 0.99},
+    {0, 0.5, 0.1, 1e6, 1.5, 0.838908},
     {3, 0.45, 0.1, 1e6, 5.0},
+    {4, 0.75, 0.1, 1e6, 5.0},
 };
 
 TEST(UncertaintyFigures, CoefficientAtTheRangeEdges) {
   for (const EdgeCase& c : kEdges) {
-    const StandardFigures f = Figures(c.meter, c.beta, c.D, c.re);
+    const StandardFigures f = Figures(c.meter, c.beta, c.D, c.re, 0.0, 1e6, 1.3, c.enteredC);
     EXPECT_NEAR(f.C, c.expectedC, 1e-9) << "meter " << c.meter << " beta " << c.beta << " D " << c.D;
   }
 }
@@ -76,9 +88,17 @@ TEST(UncertaintyFigures, CoefficientAtTheRangeEdges) {
 TEST(UncertaintyFigures, Expansibility) {
   // Orifice: 3.5 dp / (kappa p1) percent.
   EXPECT_NEAR(Figures(12, 0.5, 0.1, 1e6, 50000.0, 1e6, 1.4).epsilon, 3.5 * 0.05 / 1.4, 1e-12);
-  // Nozzles and venturi: (4 + 100 beta^8) dp / p1 percent.
-  EXPECT_NEAR(Figures(7, 0.5, 0.1, 1e6, 50000.0, 1e6).epsilon, (4.0 + 100.0 / 256.0) * 0.05, 1e-12);
+  // ISA 1932 and long radius nozzles: 2 dp / p1 percent, whatever beta and kappa.
+  EXPECT_NEAR(Figures(7, 0.5, 0.1, 1e6, 50000.0, 1e6).epsilon, 2.0 * 0.05, 1e-12);
+  EXPECT_NEAR(Figures(7, 0.8, 0.1, 1e6, 250000.0, 1e6, 1.4).epsilon, 2.0 * 0.25, 1e-12);
+  EXPECT_NEAR(Figures(8, 0.2, 0.1, 1e6, 20000.0, 1e6).epsilon, 2.0 * 0.02, 1e-12);
+  // Venturi nozzle and classical venturi: (4 + 100 beta^8) dp / p1 percent.
+  EXPECT_NEAR(Figures(6, 0.775, 0.1, 1e6, 50000.0, 1e6).epsilon, (4.0 + 100.0 * std::pow(0.775, 8)) * 0.05, 1e-12);
   EXPECT_NEAR(Figures(0, 0.7, 0.1, 1e6, 20000.0, 1e6).epsilon, (4.0 + 100.0 * std::pow(0.7, 8)) * 0.02, 1e-12);
+  EXPECT_NEAR(Figures(0, 0.75, 0.1, 1e6, 250000.0, 1e6, 1.3, 0.984).epsilon,
+              (4.0 + 100.0 * std::pow(0.75, 8)) * 0.25, 1e-12);
+  // Cone meters: 4 dp / (kappa p1) percent.
+  EXPECT_NEAR(Figures(3, 0.45, 0.1, 1e6, 50000.0, 1e6, 1.25).epsilon, 4.0 * 0.05 / 1.25, 1e-12);
   // No differential pressure, no expansibility uncertainty; a liquid has none either.
   EXPECT_EQ(Figures(15, 0.5).epsilon, 0.0);
   WorkingPoint liquid;
@@ -215,8 +235,26 @@ TEST_F(UncertaintyTest, FixedCoefficientLiquidMatchesTheAnalyticSensitivities) {
   EXPECT_NEAR(Find(r.massFlow, "D").sensitivity, -2.0 * b4 / (1.0 - b4), 1e-5);
   EXPECT_NEAR(Find(r.massFlow, "static_pressure").sensitivity, 0.0, 1e-9);
   EXPECT_NEAR(Find(r.massFlow, "flowing_temperature").sensitivity, 0.0, 0.02);
-  EXPECT_NEAR(r.figures.C, 1.0, 1e-12);
+  // The entered 0.838908 is none of the standard's coefficients: the largest figure, 1.5 %.
+  EXPECT_NEAR(r.figures.C, 1.5, 1e-12);
   EXPECT_EQ(r.figures.epsilon, 0.0);
+}
+
+TEST_F(UncertaintyTest, ClassicalVenturiFigureFollowsTheEnteredCoefficient) {
+  bool changed = false;
+  SetMeter(changed, 0, 0);
+  UpdateBore();
+  const struct {
+    const char* c;
+    double figure;
+  } cases[] = {{"0.984", 0.7}, {"0.995", 1.0}, {"0.985", 1.5}, {"0.97", 1.5}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(FI::RVsetValStr(c.c, *Calc().fixedCd));
+    Recalc();
+    const Uncertainty::Result r = Uncertainty::Evaluate({});
+    EXPECT_NEAR(r.figures.C, c.figure, 1e-12) << c.c;
+    EXPECT_NEAR(Find(r.massFlow, "C").uPct, c.figure / 2.0, 1e-12) << c.c;
+  }
 }
 
 TEST_F(UncertaintyTest, LeavesEveryInputAndResultAsItWas) {

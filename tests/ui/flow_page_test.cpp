@@ -1,10 +1,19 @@
 // The Flow page: edits through the field binding, dependent updates, refused entries, saturated
-// steam, the warning text and the report commands.
+// steam, the warning text, the expanded uncertainties and their dialog, and the report commands.
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QDir>
 #include <QFile>
+#include <QHorizontalBarSeries>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <map>
+#include <utility>
 #include <vector>
+
+#include "app/uncertainty.hpp"
 
 #include "reports/userdir.hpp"
 #include "support/ui_fixture.hpp"
@@ -16,7 +25,8 @@ namespace {
 class FlowTest : public UiTest {
  protected:
   void SetUp() override {
-    // Display units as a user would have chosen them on the Units page.
+    UiTest::SetUp();
+    // Display units as a user would choose them on the Units page after the program started.
     QMXcalc::State& s = QMXcalc::Calc();
     FUM::uDVsetUnits("in", *s.pipeDiameter);
     FUM::uDVsetUnits("in", *s.throatDiameter);
@@ -24,7 +34,6 @@ class FlowTest : public UiTest {
     FUM::uDVsetUnits("kpa", *s.staticPressure);
     FUM::uDVsetUnits("kpa", *s.upstreamPressure);
     FUM::uDVsetUnits("K", *s.flowingTemperature);
-    UiTest::SetUp();
     Open("Flow");
   }
 };
@@ -128,6 +137,193 @@ TEST_F(FlowTest, MeterWarningTextIsShown) {
   EXPECT_EQ(warning->toPlainText(), QString::fromStdString(QMXcalc::MeterWarning()));
   Type(Edit("Flow", "beta"), QStringLiteral("0.5"));
   EXPECT_TRUE(warning->toPlainText().isEmpty());
+}
+
+// The expanded uncertainties beside the flows and the uncertainty dialog.
+class UncertaintyTest : public FlowTest {
+ protected:
+  FlowPage* Flow() { return static_cast<FlowPage*>(PageOf("Flow")); }
+  QLabel* Shown(const char* name) { return Widget<QLabel>("Flow", name); }
+  static Uncertainty::Result Library(const Uncertainty::Inputs& in = {}) {
+    FE::ScopedBeepCount quiet;
+    return Uncertainty::Evaluate(in);
+  }
+  // The three labels against the library's budgets of the same state and inputs.
+  void ExpectShownEqualsLibrary(const Uncertainty::Inputs& in = {}) {
+    const Uncertainty::Result r = Library(in);
+    const std::pair<const char*, const Uncertainty::Budget*> rows[] = {
+        {"u_mass_flow", &r.massFlow}, {"u_std_volume_flow", &r.stdVolumeFlow}, {"u_energy_flow", &r.energyFlow}};
+    for (const auto& [name, budget] : rows) {
+      ASSERT_TRUE(budget->valid) << name;
+      EXPECT_EQ(Shown(name)->property("expanded_pct").toDouble(), budget->expandedPct) << name;
+      EXPECT_EQ(Shown(name)->text(), QStringLiteral("\u00b1 %1 %").arg(budget->expandedPct, 0, 'f', 2)) << name;
+    }
+  }
+  UncertaintyDialog* OpenDialog() {
+    QTest::mouseClick(Widget<QPushButton>("Flow", "uncertainty"), Qt::LeftButton);
+    UncertaintyDialog* d = Flow()->LastUncertaintyDialog();
+    EXPECT_NE(d, nullptr);
+    if (d != nullptr) {
+      EXPECT_TRUE(d->isVisible());
+    }
+    return d;
+  }
+  // The chart's bars by category name.
+  static std::map<QString, double> Bars(UncertaintyDialog* d) {
+    std::map<QString, double> bars;
+    auto* view = d->findChild<QChartView*>(QStringLiteral("contributions_chart"));
+    EXPECT_NE(view, nullptr);
+    if (view == nullptr || view->chart()->series().isEmpty()) return bars;
+    auto* series = qobject_cast<QHorizontalBarSeries*>(view->chart()->series().first());
+    EXPECT_NE(series, nullptr);
+    if (series == nullptr || series->barSets().size() != 1) return bars;
+    auto* axis = qobject_cast<QBarCategoryAxis*>(view->chart()->axes(Qt::Vertical).first());
+    EXPECT_NE(axis, nullptr);
+    const QBarSet* set = series->barSets().first();
+    // Categories read "name (share %)".
+    for (int i = 0; axis != nullptr && i < set->count(); ++i) {
+      const QString category = axis->at(i);
+      const QString name = category.section(QStringLiteral(" ("), 0, 0);
+      bars[name] = set->at(i);
+      EXPECT_EQ(category, QStringLiteral("%1 (%2 %)").arg(name).arg(set->at(i), 0, 'f', 1));
+    }
+    return bars;
+  }
+  static void ExpectBarsEqual(UncertaintyDialog* d, const Uncertainty::Budget& b) {
+    const std::map<QString, double> bars = Bars(d);
+    ASSERT_EQ(bars.size(), b.count);
+    double sum = 0.0;
+    for (std::size_t i = 0; i < b.count; ++i) {
+      const QString name = QString::fromUtf8(b.contributions[i].name.data(), static_cast<qsizetype>(b.contributions[i].name.size()));
+      ASSERT_EQ(bars.count(name), 1u) << name.toStdString();
+      EXPECT_DOUBLE_EQ(bars.at(name), 100.0 * b.contributions[i].share) << name.toStdString();
+      sum += bars.at(name);
+    }
+    EXPECT_NEAR(sum, 100.0, 1e-9);
+  }
+};
+
+TEST_F(UncertaintyTest, DefaultCaseShowsTheLibrarysExpandedUncertainty) {
+  ExpectShownEqualsLibrary();
+  // The AGA-3 plate at beta 0.5 in natural gas: a little above the coefficient's 0.5 % (k = 2) on
+  // the mass flow, more on the standard volume and energy flows, which add the base density and the
+  // heating value.
+  const double mass = Shown("u_mass_flow")->property("expanded_pct").toDouble();
+  EXPECT_GT(mass, 0.5);
+  EXPECT_LT(mass, 0.7);
+  EXPECT_GT(Shown("u_std_volume_flow")->property("expanded_pct").toDouble(), mass);
+  EXPECT_GT(Shown("u_energy_flow")->property("expanded_pct").toDouble(), mass);
+}
+
+TEST_F(UncertaintyTest, RecomputedAfterEachCalculate) {
+  const double before = Shown("u_mass_flow")->property("expanded_pct").toDouble();
+  // A high beta raises the coefficient figure (1.667 beta - 0.5 % above 0.6).
+  Type(Edit("Flow", "beta"), QStringLiteral("0.7"));
+  ExpectShownEqualsLibrary();
+  EXPECT_GT(Shown("u_mass_flow")->property("expanded_pct").toDouble(), before + 0.1);
+  // A larger dp raises the expansibility figure a little.
+  Type(Edit("Flow", "dp"), QStringLiteral("60"));
+  ExpectShownEqualsLibrary();
+}
+
+TEST_F(UncertaintyTest, MeterWithoutFiguresShowsNoNumber) {
+  Open("Settings");
+  Choose(List("Settings", "meter"), QStringLiteral("Gas turbine"));
+  Open("Flow");
+  for (const char* name : {"u_mass_flow", "u_std_volume_flow", "u_energy_flow"}) {
+    EXPECT_EQ(Shown(name)->text(), QStringLiteral("--")) << name;
+    EXPECT_TRUE(Shown(name)->toolTip().contains(QStringLiteral("no standard states"))) << name;
+  }
+  EXPECT_TRUE(warnings_.empty());
+  Open("Settings");
+  Choose(List("Settings", "meter"), QStringLiteral("Orifice meter, AGA-3(2012)"));
+  Open("Flow");
+  ExpectShownEqualsLibrary();
+}
+
+TEST_F(UncertaintyTest, LiquidHasNoEnergyFlowUncertainty) {
+  Open("Settings");
+  QTest::mouseClick(Widget<QRadioButton>("Settings", "fluid_liquid"), Qt::LeftButton);
+  Open("Flow");
+  const Uncertainty::Result r = Library();
+  ASSERT_TRUE(r.massFlow.valid);
+  EXPECT_EQ(Shown("u_mass_flow")->property("expanded_pct").toDouble(), r.massFlow.expandedPct);
+  EXPECT_FALSE(r.energyFlow.valid);
+  EXPECT_EQ(Shown("u_energy_flow")->text(), QStringLiteral("--"));
+}
+
+TEST_F(UncertaintyTest, ChartBarsAreTheContributionShares) {
+  UncertaintyDialog* d = OpenDialog();
+  ASSERT_NE(d, nullptr);
+  const Uncertainty::Result r = Library();
+  ExpectBarsEqual(d, r.massFlow);
+  EXPECT_TRUE(d->findChild<QLabel*>(QStringLiteral("budget_expanded"))
+                  ->text()
+                  .contains(QString::number(r.massFlow.expandedPct, 'g', 4)));
+  Choose(d->findChild<QComboBox*>(QStringLiteral("budget_flow")), QStringLiteral("Energy flow"));
+  ExpectBarsEqual(d, r.energyFlow);
+  EXPECT_EQ(Bars(d).count(QStringLiteral("heating_value")), 1u);
+  Choose(d->findChild<QComboBox*>(QStringLiteral("budget_flow")), QStringLiteral("Standard volume flow"));
+  ExpectBarsEqual(d, r.stdVolumeFlow);
+}
+
+TEST_F(UncertaintyTest, EditedInputsAreKeptForTheSessionWhenConfirmed) {
+  UncertaintyDialog* d = OpenDialog();
+  ASSERT_NE(d, nullptr);
+  Type(d->findChild<QLineEdit*>(QStringLiteral("u.dp")), QStringLiteral("0.4"));
+  Type(d->findChild<QLineEdit*>(QStringLiteral("u.C")), QStringLiteral("0.5"));
+  Uncertainty::Inputs in;
+  in.dp = 0.4;
+  in.C = 0.5;
+  // The dialog's budget follows each entry at once.
+  ExpectBarsEqual(d, Library(in).massFlow);
+  QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Flow()->UncertaintyInputs().dp, 0.4);
+  EXPECT_EQ(Flow()->UncertaintyInputs().C, 0.5);
+  ExpectShownEqualsLibrary(in);
+  // Opened again, it shows them; an empty C entry goes back to the standard's figure.
+  d = OpenDialog();
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->findChild<QLineEdit*>(QStringLiteral("u.dp"))->text(), QStringLiteral("0.4"));
+  Type(d->findChild<QLineEdit*>(QStringLiteral("u.C")), QString());
+  EXPECT_LT(d->Inputs().C, 0.0);
+  QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+  in.C = -1.0;
+  ExpectShownEqualsLibrary(in);
+}
+
+TEST_F(UncertaintyTest, CancelKeepsTheInputsAndRefusedEntriesBeep) {
+  UncertaintyDialog* d = OpenDialog();
+  ASSERT_NE(d, nullptr);
+  QLineEdit* dp = d->findChild<QLineEdit*>(QStringLiteral("u.dp"));
+  for (const char* text : {"-1", "abc", "nan", ""}) {
+    const int beeps = beeps_->count();
+    Type(dp, QString::fromLatin1(text));
+    EXPECT_EQ(beeps_->count(), beeps + 1) << text;
+    EXPECT_EQ(dp->text(), QStringLiteral("0.1")) << text;
+  }
+  Type(dp, QStringLiteral("2"));
+  EXPECT_EQ(d->Inputs().dp, 2.0);
+  QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cancel")), Qt::LeftButton);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Flow()->UncertaintyInputs().dp, Uncertainty::Inputs{}.dp);
+  ExpectShownEqualsLibrary();
+}
+
+TEST_F(UncertaintyTest, EvaluationLeavesTheStateAndSoundsNothing) {
+  // Beta 0.9 is outside the limits: every calculation of that state warns.
+  Type(Edit("Flow", "beta"), QStringLiteral("0.9"));
+  ASSERT_FALSE(QMXcalc::MeterWarning().empty());
+  const QMXcalc::State& s = QMXcalc::Calc();
+  const double flow = FUM::uDVgetMKS(*s.massFlow);
+  const int beeps = beeps_->count();
+  UncertaintyDialog* d = OpenDialog();
+  ASSERT_NE(d, nullptr);
+  d->Evaluate();
+  EXPECT_EQ(beeps_->count(), beeps);
+  EXPECT_EQ(FUM::uDVgetMKS(*s.massFlow), flow);
+  EXPECT_FALSE(QMXcalc::MeterWarning().empty());
 }
 
 class ReportTest : public FlowTest {

@@ -97,7 +97,12 @@ TEST_F(UiTest, ScreenshotsOfEveryTabHiddenOnesIncluded) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QStringList written = window_->SaveScreenshots(dir.path());
-  ASSERT_EQ(written.size(), 10);
+  // Ten tabs and the Flow page's two dialogs.
+  ASSERT_EQ(written.size(), 12);
+  EXPECT_EQ(window_->ScreenshotCount(), 12);
+  for (const char* dialog : {"sizing.png", "uncertainty.png"}) {
+    EXPECT_FALSE(QImage(QDir(dir.path()).filePath(QString::fromLatin1(dialog))).isNull()) << dialog;
+  }
   for (const char* label : kTabOrder) {
     const QString path = QDir(dir.path()).filePath(ScreenshotName(QString::fromLatin1(label)) + ".png");
     QImage image(path);

@@ -91,6 +91,14 @@ TEST(FeRealToFixed, PlacesAndFifteenDigits) {
   // Digits after the 15th significant digit are "0".
   ExpectResults(Fixed, {{20, 0.1, "0.10000000000000000000"}, {2, 123456789012345678.0, "123456789012346000.00"},
       {1, 1e22, "10000000000000000000000.0"}, {17, 1.0 / 3.0, "0.33333333333333300"}, {2, 5e-324, "0.00"}});
+  // The double nearest 1e-14 is 9.99999999999999998819e-15, whose 17 digits round up to
+  // 1.0000000000000000e-14: with 13 places it is below half the last place, not 1e-13.
+  ExpectResults(Fixed, {{13, 1e-14, "0.0000000000000"}, {13, -1e-14, "-0.0000000000000"},
+      {14, 1e-14, "0.00000000000001"}, {69, 1e-70, std::string("0.") + std::string(69, '0')},
+      {304, 1e-305, std::string("0.") + std::string(304, '0')}});
+  // Half of the last place and more rounds up, just below it rounds down.
+  ExpectResults(Fixed, {{13, 5e-14, "0.0000000000001"}, {13, 4.9999999999999e-14, "0.0000000000000"},
+      {1, 0.05, "0.1"}, {1, 0.04999999999999999, "0.0"}});
 }
 
 // printf's correctly rounded digits with a three-digit exponent.
