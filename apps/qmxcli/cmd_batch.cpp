@@ -25,6 +25,7 @@
 
 #include "app/batch.hpp"
 #include "app/batch_io.hpp"
+#include "app/display_units.hpp"
 #include "calc_keys.hpp"
 #include "command.hpp"
 #include "json_out.hpp"
@@ -47,6 +48,7 @@ struct Options {
   bool jsonl = false;
   unsigned threads = 0;
   std::string totals = "none";
+  std::string units;  // unit system of the output, empty for SI
 };
 
 // The KEY=VALUE lines of a configuration file: blank lines and lines starting with # skipped.
@@ -107,10 +109,11 @@ struct Pipeline {
   }
 };
 
-void Work(Pipeline& p, const std::vector<std::string>& pairs, const BATCH::InputLayout& layout, bool jsonl) {
+void Work(Pipeline& p, const std::vector<std::string>& pairs, const BATCH::InputLayout& layout, bool jsonl,
+          const BATCH::DisplayUnits* units) {
   try {
     BATCH::Context context([&pairs] { cli::ApplyCalcKeys(pairs); });
-    const BATCH::RowWriter writer(layout, jsonl);
+    const BATCH::RowWriter writer(layout, jsonl, units);
     for (;;) {
       Chunk* c = nullptr;
       {
@@ -180,8 +183,30 @@ void Run(Options o) {
   std::vector<std::string> pairs;
   if (!o.config.empty()) pairs = ReadConfig(o.config);
   pairs.insert(pairs.end(), o.pairs.begin(), o.pairs.end());
-  // The configuration is checked once here, so that a bad key stops before any work.
-  { BATCH::Context probe([&pairs] { cli::ApplyCalcKeys(pairs); }); }
+  // Display units go through the same functions as calc's: the unit.* pairs are taken out of the
+  // configuration, applied after the other keys, and the output takes the units the state then shows.
+  const std::vector<std::string> unitPairs = cli::TakeUnitKeys(pairs);
+  const bool display = !o.units.empty() || !unitPairs.empty();
+  std::vector<int> chosenLists;
+  for (const std::string& pair : unitPairs) {
+    const std::size_t dot = pair.find('.');
+    const std::size_t eq = pair.find('=');
+    if (dot != std::string::npos && eq != std::string::npos && dot < eq) {
+      chosenLists.push_back(QMXcalc::UnitListByKey(std::string_view(pair).substr(dot + 1, eq - dot - 1)));
+    }
+  }
+  BATCH::DisplayUnits units;
+  // The configuration is checked once here, so that a bad key or unit stops before any work.
+  {
+    BATCH::Context probe([&] {
+      cli::ApplyCalcKeys(pairs);
+      if (display) {
+        cli::ApplyDisplayUnits(o.units, unitPairs);
+        units = BATCH::StateDisplayUnits(!o.units.empty(), chosenLists);
+      }
+    });
+  }
+  const BATCH::DisplayUnits* shown = display ? &units : nullptr;
 
   int inFd = 0;
   std::uint64_t inSize = 0;
@@ -225,7 +250,7 @@ void Run(Options o) {
   if (const std::string why = sink.Open(outPath); !why.empty()) throw cli::CommandFailure(why);
   {
     std::string head;
-    BATCH::RowWriter(layout, o.jsonl).Header(head);
+    BATCH::RowWriter(layout, o.jsonl, shown).Header(head);
     if (const std::string why = sink.Write(head); !why.empty()) throw cli::CommandFailure(why);
   }
 
@@ -243,7 +268,7 @@ void Run(Options o) {
 
   std::vector<std::thread> workers;
   for (unsigned i = 0; i < o.threads; ++i) {
-    workers.emplace_back(Work, std::ref(p), std::cref(pairs), std::cref(layout), o.jsonl);
+    workers.emplace_back(Work, std::ref(p), std::cref(pairs), std::cref(layout), o.jsonl, shown);
   }
 
   // The writer: chunks in sequence, totals, counts and the progress line.
@@ -362,8 +387,8 @@ void Run(Options o) {
   std::string totalsPath;
   if (period > 0.0) {
     totals.Finish(periods);
-    if (!o.jsonl) BATCH::WriteTotalsHeader(totalsText);
-    for (const BATCH::PeriodTotals& t : periods) BATCH::WriteTotals(t, o.jsonl, isoTimes, totalsText);
+    if (!o.jsonl) BATCH::WriteTotalsHeader(totalsText, shown);
+    for (const BATCH::PeriodTotals& t : periods) BATCH::WriteTotals(t, o.jsonl, isoTimes, totalsText, shown);
     if (o.jsonl) {
       if (const std::string why = sink.Write(totalsText); !why.empty()) throw cli::CommandFailure(why);
     }
@@ -400,6 +425,7 @@ void Setup(CLI::App& app) {
   sub->add_flag("--jsonl", o->jsonl, "JSON Lines output instead of CSV");
   sub->add_option("--threads", o->threads, "Worker threads (default: the number of cores)");
   sub->add_option("--totals", o->totals, "Per-period totals: none (default), hour or day");
+  sub->add_option("--units", o->units, "Output units of the unit system: si, common, mks or us (default: SI)");
   sub->footer(
       "Input columns (a header row; a unit from the catalogue in brackets, as dp[inw], else SI):\n"
       "  time (ISO 8601 date-time or seconds; needed for --totals), dp, static_pressure or\n"
@@ -410,8 +436,13 @@ void Setup(CLI::App& app) {
       "every record was computed, 3 when some have errors, 2 for a usage error before any work.\n"
       "--totals: per hour or day (UTC) the mass, standard volume and energy, with flow-weighted\n"
       "averages; CSV totals go to OUT.totals.csv (needs --out PATH), JSON Lines rows with \"period\"\n"
-      "follow the records.\n" +
-      cli::KeysHelp());
+      "follow the records.\n"
+      "Output units: without --units or unit.* keys every value is SI. With them, each column a chosen\n"
+      "list governs (dp, pressures, temperature, mass, standard and actual volume flow, energy flow,\n"
+      "densities) and the totals (mass, std volume, energy totals lists; averages as their columns) are\n"
+      "converted, still with 17 significant digits, and the column's CSV header and JSON member name\n"
+      "carry the unit in brackets, as mass_flow[kg/hr]. Input units stay in the input header.\n" +
+      cli::DisplayUnitsHelp() + "\n" + cli::KeysHelp());
   sub->callback([o] { Run(*o); });
 }
 

@@ -7,8 +7,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/display_units.hpp"
 #include "gas/components.hpp"
 #include "numerics/error.hpp"
+#include "units/dval.hpp"
 #include "units/fum.hpp"
 #include "units/utf8.hpp"
 
@@ -599,8 +601,118 @@ void AppendNumber(double x, bool json, std::string& out) {
   if (ec == std::errc()) out.append(buffer, end);
 }
 
-RowWriter::RowWriter(const InputLayout& layout, bool jsonl)
-    : layout_(layout), jsonl_(jsonl), frequency_(layout.frequency) {}
+double ToDisplay(const DisplayUnit& u, double si) {
+  if (u.unit.empty() || !std::isfinite(si)) return si;
+  if (!u.formulaic) return si / u.factor;
+  FUM::UnitErrors errors = 0;
+  bool formulaic = false;
+  FUM::Dims dims{};
+  double result = si;
+  try {
+    FUM::uConvert(errors, formulaic, dims, u.unit, result, false, si);
+  } catch (const Error&) {
+    return kAbsent;
+  }
+  // A value outside the formula's range has no display value; it is written as absent.
+  return errors == 0 && std::isfinite(result) ? result : kAbsent;
+}
+
+DisplayUnits StateDisplayUnits(bool everyList, std::span<const int> lists) {
+  using QMXcalc::State;
+  const State& s = QMXcalc::Calc();
+  auto chosen = [&](int list) { return everyList || std::find(lists.begin(), lists.end(), list) != lists.end(); };
+  // The unit a value of the state shows, so a column reads as calc shows the same quantity.
+  auto ofValue = [&](int list, const QMXcalc::DV& dv) {
+    DisplayUnit u;
+    if (list < 0 || !chosen(list) || !dv) return u;
+    FUM::uDVgetUnits(u.unit, *dv);
+    u.formulaic = FUM::uDVisFormulaic(*dv);
+    if (!u.formulaic) FUM::uDVgetFactor(u.factor, *dv);
+    return u;
+  };
+  // The unit of a list that governs no value of the state (the totals).
+  auto ofList = [&](int list) {
+    DisplayUnit u;
+    if (!chosen(list)) return u;
+    u.unit = QMXcalc::ListUnits(list);
+    u.formulaic = FUM::uIsFormulaic(u.unit);
+    if (!u.formulaic) {
+      FUM::UnitErrors errors = 0;
+      bool formulaic = false;
+      FUM::Dims dims{};
+      double si = 1.0;
+      FUM::uConvert(errors, formulaic, dims, u.unit, si, true, 1.0);
+      if (errors != 0 || !(si > 0.0) || !std::isfinite(si)) return DisplayUnit{};
+      u.factor = si;
+    }
+    return u;
+  };
+  const bool liquid = s.fluid == QMXcalc::kGenericLiquid || s.fluid == QMXcalc::kHydrocarbonLiquid;
+  struct Governed {
+    int list;
+    QMXcalc::DV State::*field;
+  };
+  // In the order of kColumns; list -1 for a column no list governs.
+  const Governed governed[] = {
+      {QMXcalc::kDpUnits, &State::dp},
+      {QMXcalc::kPressureUnits, &State::staticPressure},
+      {QMXcalc::kPressureUnits, &State::upstreamPressure},
+      {QMXcalc::kTemperatureUnits, &State::flowingTemperature},
+      {-1, nullptr},
+      {QMXcalc::kMassFlowUnits, &State::massFlow},
+      {QMXcalc::kGasVolumeFlowUnits, &State::stdVolumeFlow},
+      {liquid ? QMXcalc::kLiquidVolumeFlowUnits : QMXcalc::kGasVolumeFlowUnits, &State::actualVolumeFlow},
+      {QMXcalc::kEnergyFlowUnits, &State::energyFlow},
+      {-1, nullptr},
+      {-1, nullptr},
+      {-1, nullptr},
+      {-1, nullptr},
+      {-1, nullptr},
+      {QMXcalc::kGasDensityUnits, &State::densityFlowing},
+      {QMXcalc::kGasDensityUnits, &State::densityBase},
+  };
+  static_assert(std::size(governed) == std::size(kColumns));
+  DisplayUnits units;
+  units.columns.resize(std::size(kColumns));
+  for (std::size_t i = 0; i < std::size(kColumns); ++i) {
+    if (governed[i].field != nullptr) units.columns[i] = ofValue(governed[i].list, s.*governed[i].field);
+  }
+  units.mass = ofList(QMXcalc::kMassTotalUnits);
+  // The standard volume total follows the same list family as the standard volume flow.
+  units.stdVolume = ofList(QMXcalc::kGasVolumeTotalUnits);
+  units.energy = ofList(QMXcalc::kEnergyTotalUnits);
+  units.dp = units.columns[0];
+  units.pressure = units.columns[2];
+  units.temperature = units.columns[3];
+  return units;
+}
+
+RowWriter::RowWriter(const InputLayout& layout, bool jsonl, const DisplayUnits* units)
+    : layout_(layout), jsonl_(jsonl), frequency_(layout.frequency), units_(units) {
+  for (std::size_t i = 0; i < std::size(kColumns); ++i) {
+    const std::string name = ColumnName(i);
+    csvNames_.push_back(name);
+    std::string key = ",";
+    AppendJsonString(Converted(i) ? std::string_view(name) : kColumns[i].name, key);
+    key.push_back(':');
+    jsonKeys_.push_back(std::move(key));
+  }
+}
+
+bool RowWriter::Converted(std::size_t i) const {
+  return units_ != nullptr && i < units_->columns.size() && !units_->columns[i].unit.empty();
+}
+
+std::string RowWriter::ColumnName(std::size_t i) const {
+  const OutputColumn& c = kColumns[i];
+  if (Converted(i)) return std::string(c.name) + "[" + units_->columns[i].unit + "]";
+  return c.unit.empty() ? std::string(c.name) : std::string(c.name) + "[" + std::string(c.unit) + "]";
+}
+
+double RowWriter::Value(std::size_t i, const Results& r) const {
+  const double si = r.*kColumns[i].value;
+  return Converted(i) ? ToDisplay(units_->columns[i], si) : si;
+}
 
 void RowWriter::Header(std::string& out) const {
   if (jsonl_) return;
@@ -616,8 +728,7 @@ void RowWriter::Header(std::string& out) const {
   }
   for (std::size_t i = 0; i < std::size(kColumns); ++i) {
     if (i == kFrequencyColumn && !frequency_) continue;
-    const OutputColumn& c = kColumns[i];
-    field(c.unit.empty() ? std::string(c.name) : std::string(c.name) + "[" + std::string(c.unit) + "]");
+    field(csvNames_[i]);
   }
   field("meter_flags");
   field("warning");
@@ -646,10 +757,8 @@ void RowWriter::Row(const InputRow& row, const Results* results, std::string& ou
     }
     for (std::size_t i = 0; i < std::size(kColumns); ++i) {
       if (i == kFrequencyColumn && !frequency_) continue;
-      out += ",\"";
-      out += kColumns[i].name;
-      out += "\":";
-      AppendNumber(results != nullptr ? results->*kColumns[i].value : kAbsent, true, out);
+      out += jsonKeys_[i];
+      AppendNumber(results != nullptr ? Value(i, *results) : kAbsent, true, out);
     }
     out += ",\"meter_flags\":";
     if (results != nullptr) {
@@ -678,7 +787,7 @@ void RowWriter::Row(const InputRow& row, const Results* results, std::string& ou
   for (std::size_t i = 0; i < std::size(kColumns); ++i) {
     if (i == kFrequencyColumn && !frequency_) continue;
     out.push_back(',');
-    if (results != nullptr) AppendNumber(results->*kColumns[i].value, false, out);
+    if (results != nullptr) AppendNumber(Value(i, *results), false, out);
   }
   out.push_back(',');
   if (results != nullptr) out += std::to_string(results->meterFlags);
@@ -803,23 +912,57 @@ void TotalsAccumulator::Finish(std::vector<PeriodTotals>& closed) {
   }
 }
 
-void WriteTotalsHeader(std::string& out) {
-  out +=
-      "period,records,errors,duration[s],mass[kg],std_volume[m3],energy[j],dp[pa],upstream_pressure[pa],"
-      "flowing_temperature[K]\n";
+namespace {
+
+// The converted totals columns: mass, std_volume, energy, dp, upstream_pressure,
+// flowing_temperature (after records, errors and duration).
+struct TotalsColumn {
+  std::string_view name;
+  std::string_view unit;
+  const DisplayUnit DisplayUnits::*display;
+};
+constexpr TotalsColumn kTotalsColumns[] = {
+    {"duration", "s", nullptr},
+    {"mass", "kg", &DisplayUnits::mass},
+    {"std_volume", "m3", &DisplayUnits::stdVolume},
+    {"energy", "j", &DisplayUnits::energy},
+    {"dp", "pa", &DisplayUnits::dp},
+    {"upstream_pressure", "pa", &DisplayUnits::pressure},
+    {"flowing_temperature", "K", &DisplayUnits::temperature},
+};
+
+const DisplayUnit* TotalsUnit(const TotalsColumn& c, const DisplayUnits* units) {
+  if (units == nullptr || c.display == nullptr || (units->*c.display).unit.empty()) return nullptr;
+  return &(units->*c.display);
 }
 
-void WriteTotals(const PeriodTotals& p, bool jsonl, bool isoTimes, std::string& out) {
+}  // namespace
+
+void WriteTotalsHeader(std::string& out, const DisplayUnits* units) {
+  out += "period,records,errors";
+  for (const TotalsColumn& c : kTotalsColumns) {
+    const DisplayUnit* u = TotalsUnit(c, units);
+    out.push_back(',');
+    AppendCsvField(std::string(c.name) + "[" + (u != nullptr ? u->unit : std::string(c.unit)) + "]", out);
+  }
+  out.push_back('\n');
+}
+
+void WriteTotals(const PeriodTotals& p, bool jsonl, bool isoTimes, std::string& out, const DisplayUnits* units) {
   std::string start;
   if (isoTimes) {
     start = IsoTime(p.start);
   } else {
     AppendNumber(p.start, false, start);
   }
-  const double values[] = {p.seconds, p.mass, p.stdVolume, p.energy, p.dp, p.pressure, p.temperature};
+  const double si[] = {p.seconds, p.mass, p.stdVolume, p.energy, p.dp, p.pressure, p.temperature};
+  static_assert(std::size(si) == std::size(kTotalsColumns));
+  double values[std::size(si)];
+  for (std::size_t i = 0; i < std::size(si); ++i) {
+    const DisplayUnit* u = TotalsUnit(kTotalsColumns[i], units);
+    values[i] = u != nullptr ? ToDisplay(*u, si[i]) : si[i];
+  }
   if (jsonl) {
-    static constexpr std::string_view kNames[] = {"duration", "mass", "std_volume", "energy",
-                                                  "dp", "upstream_pressure", "flowing_temperature"};
     out += "{\"period\":";
     if (start.empty()) {
       out += "null";
@@ -828,9 +971,12 @@ void WriteTotals(const PeriodTotals& p, bool jsonl, bool isoTimes, std::string& 
     }
     out += ",\"records\":" + std::to_string(p.records) + ",\"errors\":" + std::to_string(p.errors);
     for (std::size_t i = 0; i < std::size(values); ++i) {
-      out += ",\"";
-      out += kNames[i];
-      out += "\":";
+      const DisplayUnit* u = TotalsUnit(kTotalsColumns[i], units);
+      out.push_back(',');
+      AppendJsonString(u != nullptr ? std::string(kTotalsColumns[i].name) + "[" + u->unit + "]"
+                                    : std::string(kTotalsColumns[i].name),
+                       out);
+      out.push_back(':');
       AppendNumber(values[i], true, out);
     }
     out += "}\n";

@@ -103,20 +103,52 @@ struct OutputColumn {
 // The numeric output columns in order: the inputs used, then the results.
 std::span<const OutputColumn> OutputColumns();
 
+// The unit an output value is written in: the SI value divided by the unit's factor, or converted
+// by the unit's formula (C, F, api).
+struct DisplayUnit {
+  std::string unit;  // empty: the column's SI unit, value unchanged
+  double factor = 1.0;
+  bool formulaic = false;
+};
+// The SI value in the display unit; allocates nothing.
+double ToDisplay(const DisplayUnit& u, double si);
+
+// The display units of the output: one per output column (OutputColumns order) and those of the
+// totals. A column whose unit is empty keeps SI and its plain name.
+struct DisplayUnits {
+  std::vector<DisplayUnit> columns;
+  DisplayUnit mass, stdVolume, energy, dp, pressure, temperature;
+};
+// The display units of the calling thread's calculation state, taken from the quantity lists that
+// were chosen (every list when `everyList`, else those in `lists`): dp, pressures, temperature,
+// mass, standard and actual volume (the liquid list for a liquid's actual volume), energy and
+// the densities; the totals from the total lists and the dp, pressure and temperature lists.
+DisplayUnits StateDisplayUnits(bool everyList, std::span<const int> lists);
+
 // Writes records as CSV (a header row first) or JSON Lines: the time as given, the columns passed
 // through (and composition entries) as given, every output column, meter_flags, warning and error.
+// With display units, a converted column is written in its unit and its name (CSV header and JSON
+// member alike) carries the unit in brackets, as "mass_flow[kg/hr]".
 class RowWriter {
  public:
-  RowWriter(const InputLayout& layout, bool jsonl);
+  // `units` (may be null: SI) must outlive the writer.
+  RowWriter(const InputLayout& layout, bool jsonl, const DisplayUnits* units = nullptr);
   // The CSV header line (nothing for JSON Lines).
   void Header(std::string& out) const;
   // One record; `results` is null when the record has an error.
   void Row(const InputRow& row, const Results* results, std::string& out) const;
 
  private:
+  bool Converted(std::size_t i) const;
+  std::string ColumnName(std::size_t i) const;
+  double Value(std::size_t i, const Results& r) const;
+
   const InputLayout& layout_;
   bool jsonl_;
   bool frequency_;
+  const DisplayUnits* units_;
+  std::vector<std::string> csvNames_;  // the CSV header text of each output column
+  std::vector<std::string> jsonKeys_;  // ',"name":' of each output column
 };
 
 // Appends a field quoted as RFC 4180 asks (when it holds a comma, quote or line break).
@@ -178,8 +210,10 @@ class TotalsAccumulator {
 };
 
 // Writes periods as CSV (header row with units when `header`) or JSON Lines rows with "period";
-// the start is written as a date-time when the input times were date-times.
-void WriteTotalsHeader(std::string& out);
-void WriteTotals(const PeriodTotals& p, bool jsonl, bool isoTimes, std::string& out);
+// the start is written as a date-time when the input times were date-times. With display units
+// the mass, volume, energy and averages are written in theirs, named as the record columns are.
+void WriteTotalsHeader(std::string& out, const DisplayUnits* units = nullptr);
+void WriteTotals(const PeriodTotals& p, bool jsonl, bool isoTimes, std::string& out,
+                 const DisplayUnits* units = nullptr);
 
 }  // namespace qmx::BATCH

@@ -228,6 +228,62 @@ TEST(BatchWriter, CsvAndJsonRowsKeepEveryRecord) {
   EXPECT_NE(out.find("\"error\":\"dp: not a finite number: \\\"x\\\"\"}"), std::string::npos) << out;
 }
 
+// Output columns in display units: converted values, the unit in the name of CSV header and JSON
+// member alike; columns without a unit stay SI under their SI names.
+TEST(BatchWriter, DisplayUnitsConvertAndNameTheirColumns) {
+  InputLayout layout;
+  ASSERT_EQ(ReadHeader({"time", "dp", "static_pressure", "flowing_temperature"}, false, layout), "");
+  DisplayUnits units;
+  units.columns.resize(OutputColumns().size());
+  std::size_t mass = 0, temperature = 0;
+  for (std::size_t i = 0; i < OutputColumns().size(); ++i) {
+    if (OutputColumns()[i].name == "mass_flow") mass = i;
+    if (OutputColumns()[i].name == "flowing_temperature") temperature = i;
+  }
+  ASSERT_GT(mass, 0u);
+  units.columns[mass] = {"lbm/hr", 0.45359237 / 3600.0, false};  // the pound is 0.45359237 kg
+  units.columns[temperature] = {"F", 1.0, true};
+  units.mass = {"lbm", 0.45359237, false};
+  InputRow row;
+  row.fields = {"t0", "1", "2", "3"};
+  Results r;
+  r.massFlow = 1.0;
+  r.temperature = 373.15;  // 212 F
+  r.dp = 12.5;
+  std::string out;
+  const RowWriter csv(layout, false, &units);
+  csv.Header(out);
+  EXPECT_NE(out.find("time,dp[pa],static_pressure[pa],upstream_pressure[pa],flowing_temperature[F],mass_flow[lbm/hr],"
+                     "std_volume_flow[m3/s],"),
+            std::string::npos)
+      << out;
+  out.clear();
+  csv.Row(row, &r, out);
+  EXPECT_EQ(out.substr(0, 8), "t0,12.5,");
+  const RowWriter json(layout, true, &units);
+  out.clear();
+  json.Row(row, &r, out);
+  const std::size_t at = out.find("\"mass_flow[lbm/hr]\":");
+  ASSERT_NE(at, std::string::npos) << out;
+  EXPECT_NEAR(std::stod(out.substr(at + 20)), 3600.0 / 0.45359237, 1e-15 * 7936.64);
+  const std::size_t t = out.find("\"flowing_temperature[F]\":");
+  ASSERT_NE(t, std::string::npos) << out;
+  EXPECT_NEAR(std::stod(out.substr(t + 25)), 212.0, 1e-12);
+  EXPECT_NE(out.find("\"dp\":12.5,"), std::string::npos) << out;
+  EXPECT_TRUE(std::isnan(ToDisplay(units.columns[mass], kAbsent)));
+  EXPECT_EQ(ToDisplay(DisplayUnit{}, 2.5), 2.5);
+  // Totals: the mass in its unit, the rest SI.
+  out.clear();
+  WriteTotalsHeader(out, &units);
+  EXPECT_EQ(out, "period,records,errors,duration[s],mass[lbm],std_volume[m3],energy[j],dp[pa],upstream_pressure[pa],"
+                 "flowing_temperature[K]\n");
+  PeriodTotals p;
+  p.mass = 0.45359237 * 3.0;
+  out.clear();
+  WriteTotals(p, true, false, out, &units);
+  EXPECT_NE(out.find("\"mass[lbm]\":3,"), std::string::npos) << out;
+}
+
 Results Flow(double mass, double dp, double p, double t) {
   Results r;
   r.massFlow = mass;

@@ -20,6 +20,22 @@ column() {
     NR == row + 1 { print $c }' "$3"
 }
 
+# SI per unit of a catalogue unit string, as qmxcli convert gives it.
+factor() {
+  "$q" convert 1 "$1" "$2" | tr -d ' \n' | sed 's/.*"result":\([^,}]*\).*/\1/'
+}
+
+# Every data row: column B of file FB equals column A of file FA divided by F, within TOL relative.
+same_scaled() {
+  awk -F, -v a="$1" -v b="$3" -v f="$5" -v tol="$6" '
+    FNR == 1 { for (i = 1; i <= NF; i++) { if (FILENAME == ARGV[1] && $i == a) ca = i; if (FILENAME == ARGV[2] && $i == b) cb = i }; next }
+    FILENAME == ARGV[1] { v[FNR] = $ca; next }
+    { if (cb == "" || ca == "" || v[FNR] == "") { bad = 1; exit }; want = v[FNR] / f; d = ($cb - want) / want
+      if (d < 0) d = -d
+      if (d > tol) { printf "row %d: %.17g want %.17g\n", FNR - 1, $cb, want; bad = 1; exit }; n++ }
+    END { if (bad || n == 0) exit 1 }' "$2" "$4"
+}
+
 records() {
   printf 'time,dp[inw],static_pressure[psi],flowing_temperature[F],tag\n'
   printf '2026-01-01T00:00:00Z,50,500,72,a\n'
@@ -149,6 +165,84 @@ totals)
     out.csv out.csv.totals.csv || fail "totals: $(cat out.csv.totals.csv)"
   "$q" batch --totals day --jsonl --in in.csv >out.jsonl 2>/dev/null
   tail -n 1 out.jsonl | grep -q '^{"period":"2026-01-01T00:00:00Z","records":4,"errors":0,"duration":7200,' ||
+    fail "jsonl totals: $(tail -n 1 out.jsonl)"
+  ;;
+units_columns)
+  # --units us: each governed column in its unit, named in the header; the rest stays SI.
+  records | tr -d '"' | sed 's/b,c/b/' >in.csv
+  "$q" batch meter=12 taps=0 --in in.csv --out si.csv >/dev/null 2>&1
+  "$q" batch meter=12 taps=0 --units us --in in.csv --out us.csv >/dev/null 2>&1
+  head -n 1 us.csv | grep -q '^time,tag,dp\[inw\],static_pressure\[psi\],upstream_pressure\[psi\],flowing_temperature\[F\],mass_flow\[lbm/hr\],std_volume_flow\[mcf/hr\],actual_volume_flow\[mcf/hr\],energy_flow\[mbtu/hr\],cd,expansion_factor,reynolds,z_flowing,z_base,density_flowing\[lbm/ft3\],density_base\[lbm/ft3\],meter_flags,warning,error$' ||
+    fail "us header: $(head -n 1 us.csv)"
+  for pair in 'mass_flow[kg/s] mass_flow[lbm/hr] lbm/hr kg/s' 'std_volume_flow[m3/s] std_volume_flow[mcf/hr] mcf/hr m3/s' \
+    'actual_volume_flow[m3/s] actual_volume_flow[mcf/hr] mcf/hr m3/s' 'energy_flow[watt] energy_flow[mbtu/hr] mbtu/hr watt' \
+    'dp[pa] dp[inw] inw pa' 'static_pressure[pa] static_pressure[psi] psi pa' \
+    'density_flowing[kg/m3] density_flowing[lbm/ft3] lbm/ft3 kg/m3'; do
+    set -- $pair
+    f=$(factor "$3" "$4")
+    [ -n "$f" ] || fail "no factor for $3"
+    same_scaled "$1" si.csv "$2" us.csv "$f" 1e-15 || fail "$2 is not $1 / $f"
+  done
+  # lbm is 0.45359237 kg exactly: the mass flow checked against the definition as well.
+  same_scaled 'mass_flow[kg/s]' si.csv 'mass_flow[lbm/hr]' us.csv 0.000125997880555555556 1e-15 ||
+    fail "lbm/hr against its definition"
+  # 68 F as read in, written back in F.
+  [ "$(column 'flowing_temperature[F]' 3 us.csv | cut -c1-6)" = 68.000 ] ||
+    [ "$(column 'flowing_temperature[F]' 3 us.csv | cut -c1-6)" = 67.999 ] || fail "temperature $(column 'flowing_temperature[F]' 3 us.csv)"
+  [ "$(column 'z_flowing' 2 us.csv)" = "$(column 'z_flowing' 2 si.csv)" ] || fail "z changed"
+  # One list alone: only its columns change; the others keep SI and their SI headers.
+  "$q" batch meter=12 taps=0 unit.mass_flow=kg/hr --in in.csv --out one.csv >/dev/null 2>&1
+  head -n 1 one.csv | grep -q ',dp\[pa\],.*,mass_flow\[kg/hr\],std_volume_flow\[m3/s\],' || fail "one list: $(head -n 1 one.csv)"
+  same_scaled 'mass_flow[kg/s]' si.csv 'mass_flow[kg/hr]' one.csv "$(factor kg/hr kg/s)" 1e-15 || fail "kg/hr"
+  # A list over the system; a liquid's actual volume follows the liquid list.
+  "$q" batch --units si unit.dp=mbar --in in.csv --out over.csv >/dev/null 2>&1 || true
+  head -n 1 over.csv | grep -q ',dp\[mbar\],static_pressure\[kpa\],.*flowing_temperature\[C\],mass_flow\[kg/hr\]' || fail "over: $(head -n 1 over.csv)"
+  "$q" batch fluid=liquid unit.liquid_volume_flow=bbl/day unit.gas_volume_flow=m3/hr --in in.csv --out liq.csv >/dev/null 2>&1 || true
+  head -n 1 liq.csv | grep -q 'std_volume_flow\[m3/hr\],actual_volume_flow\[bbl/day\]' || fail "liquid: $(head -n 1 liq.csv)"
+  # Without units nothing changes: the SI output is the same as before any unit was known.
+  head -n 1 si.csv | grep -q '^time,tag,dp\[pa\],static_pressure\[pa\],upstream_pressure\[pa\],flowing_temperature\[K\],mass_flow\[kg/s\],' || fail "SI header"
+  ;;
+units_refused)
+  # A unit that does not fit its list, an unknown list or system: exit 2 before any work.
+  records >in.csv
+  echo earlier >out.csv
+  for args in "unit.pressure=kg" "--units metric" "unit.bogus=kg" "unit.mass_flow=m3/hr"; do
+    status=0
+    # shellcheck disable=SC2086
+    "$q" batch $args --in in.csv --out out.csv >/dev/null 2>err.txt || status=$?
+    [ "$status" = 2 ] || fail "$args: exit $status, want 2"
+    [ "$(cat out.csv)" = earlier ] || fail "$args: the earlier file was touched"
+  done
+  "$q" batch unit.pressure=kg --in in.csv 2>&1 >/dev/null |
+    grep -q 'unit\.pressure: unit "kg" does not fit: Pressure units only, eg psi' || fail "no hint"
+  "$q" batch --units metric --in in.csv 2>&1 >/dev/null | grep -q 'no such unit system: "metric"' || fail "system not named"
+  ;;
+units_config)
+  # unit.* keys in a --config file act as on the command line; JSON members carry the unit.
+  records >in.csv
+  printf '# units\nmeter=12\nunit.mass_flow=lbm/hr\n unit.temperature=C \n' >qmx.conf
+  "$q" batch --config qmx.conf --in in.csv --out a.csv >/dev/null 2>&1
+  "$q" batch meter=12 unit.mass_flow=lbm/hr unit.temperature=C --in in.csv --out b.csv >/dev/null 2>&1
+  cmp -s a.csv b.csv || fail "--config differs from the same keys"
+  head -n 1 a.csv | grep -q 'flowing_temperature\[C\],mass_flow\[lbm/hr\]' || fail "config header: $(head -n 1 a.csv)"
+  "$q" batch --config qmx.conf --jsonl --in in.csv >a.jsonl 2>/dev/null
+  head -n 1 a.jsonl | grep -q '"dp":[0-9.e-]*,.*"flowing_temperature\[C\]":22\.2[0-9]*,"mass_flow\[lbm/hr\]":[0-9.e-]*,' ||
+    fail "jsonl members: $(head -n 1 a.jsonl)"
+  ;;
+units_totals)
+  # Totals in the total lists' units; the averages as their columns.
+  records | tr -d '"' | sed 's/b,c/b/' >in.csv
+  printf '2026-01-01T01:30:00Z,45,505,70,e\n' >>in.csv
+  "$q" batch --totals hour --in in.csv --out si.csv >/dev/null 2>&1
+  "$q" batch --units us --totals hour --in in.csv --out us.csv >/dev/null 2>&1
+  [ "$(sed -n 1p us.csv.totals.csv)" = 'period,records,errors,duration[s],mass[lbm],std_volume[mcf],energy[mbtu],dp[inw],upstream_pressure[psi],flowing_temperature[F]' ] ||
+    fail "totals header: $(sed -n 1p us.csv.totals.csv)"
+  same_scaled 'mass[kg]' si.csv.totals.csv 'mass[lbm]' us.csv.totals.csv "$(factor lbm kg)" 1e-15 || fail "mass total"
+  same_scaled 'std_volume[m3]' si.csv.totals.csv 'std_volume[mcf]' us.csv.totals.csv "$(factor mcf m3)" 1e-15 || fail "volume total"
+  same_scaled 'energy[j]' si.csv.totals.csv 'energy[mbtu]' us.csv.totals.csv "$(factor mbtu j)" 1e-15 || fail "energy total"
+  same_scaled 'dp[pa]' si.csv.totals.csv 'dp[inw]' us.csv.totals.csv "$(factor inw pa)" 1e-15 || fail "dp average"
+  "$q" batch --units us --totals day --jsonl --in in.csv >out.jsonl 2>/dev/null
+  tail -n 1 out.jsonl | grep -q '^{"period":"2026-01-01T00:00:00Z","records":4,"errors":0,"duration":7200,"mass\[lbm\]":' ||
     fail "jsonl totals: $(tail -n 1 out.jsonl)"
   ;;
 *)
