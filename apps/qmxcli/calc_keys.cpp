@@ -536,6 +536,12 @@ void CalculateWith(const std::vector<std::string>& pairs) {
   } else {
     QMXcalc::Initialize();
   }
+  ApplyCalcKeys(pairs);
+  bool changed = true;
+  QMXcalc::Calculate(changed);
+}
+
+void ApplyCalcKeys(const std::vector<std::string>& pairs) {
   bool changed = false;
   for (const std::string& p : pairs) ApplyCalcKey(p, changed);
   // Entries that sum to nothing are no mixture; it is refused rather than computed as methane.
@@ -543,8 +549,6 @@ void CalculateWith(const std::vector<std::string>& pairs) {
     throw UsageError("x.*: the mole percentages sum to 0; enter at least one component");
   }
   CheckGasBase();
-  changed = true;
-  QMXcalc::Calculate(changed);
 }
 
 }  // namespace qmx::cli

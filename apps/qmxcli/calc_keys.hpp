@@ -39,6 +39,9 @@ void ApplyCalcKey(const std::string& pair, bool& changed);
 // Initialize, Reset, every pair in order, then Calculate.
 void CalculateWith(const std::vector<std::string>& pairs);
 
+// Every pair in order on the calling thread's state, with the checks CalculateWith makes before
+// it calculates (a composition summing to 0, natural gas base conditions); throws UsageError.
+void ApplyCalcKeys(const std::vector<std::string>& pairs);
 // Display units. The unit systems of --units ("si", "common", "mks", "us") in list order.
 std::span<const std::string_view> UnitSystemKeys();
 // Moves every "unit.<list>=STRING" pair out of `pairs`, keeping their order.

@@ -27,6 +27,13 @@ class CommandFailure : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Work done, but part of it failed (batch records with errors); the command has said what on
+// standard error. Exits with status 3 and no further message.
+class PartialFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // Flag texts as the engines write them (" syntax error | dimension error |") joined for one
 // line of a message ("syntax error; dimension error"), as the pages break them into lines.
 std::string JoinFlagTexts(std::string_view texts);

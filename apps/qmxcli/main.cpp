@@ -1,5 +1,6 @@
 // qmxcli: the scriptable command line of the flow calculator.
-// Exit status: 0 success, 1 a raised error or failed calculation, 2 bad arguments.
+// Exit status: 0 success, 1 a raised error or failed calculation, 2 bad arguments, 3 work done
+// with some records failed (batch).
 #include <exception>
 #include <iostream>
 
@@ -22,6 +23,8 @@ int main(int argc, char** argv) {
   } catch (const qmx::cli::UsageError& e) {
     std::cerr << "qmxcli: " << e.what() << '\n';
     return 2;
+  } catch (const qmx::cli::PartialFailure&) {
+    return 3;
   } catch (const qmx::cli::CommandFailure& e) {
     std::cerr << "qmxcli: " << e.what() << '\n';
     return 1;

@@ -100,7 +100,8 @@ struct State {
   int unitSystem = -1;
 };
 
-// The one calculation state of the process (used from one thread); Initialize must have run.
+// The calculation state of the calling thread: its ThreadState while one lives, otherwise the
+// one process-wide state (used from one thread), for which Initialize must have run.
 State& Calc();
 bool IsInitialized();
 
@@ -109,6 +110,23 @@ bool IsInitialized();
 void Initialize();
 // Releases both mixtures and every field.
 void Finalize();
+
+// A calculation state of the calling thread's own: while it lives, Calc() and every operation
+// here work on it. It installs the gas methods on the thread, creates the mixes and fields and
+// runs Reset; it must be destroyed on the thread that made it, and nested ones restore the
+// previous state.
+class ThreadState {
+ public:
+  ThreadState();
+  ~ThreadState();
+  ThreadState(const ThreadState&) = delete;
+  ThreadState& operator=(const ThreadState&) = delete;
+  State& state() { return *state_; }
+
+ private:
+  std::unique_ptr<State> state_;
+  State* previous_;
+};
 
 // The meters offered for selection, in list order, with the texts the meter list shows.
 struct MeterChoice {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <span>
+#include <utility>
 
 #include "app/qmxcalc.hpp"
 #include "app/display_units.hpp"
@@ -24,6 +25,11 @@ namespace {
 // work on it from the user-interface thread.
 State state;
 bool initialized = false;
+// A thread's own state while a ThreadState lives on it (the batch workers); the process state
+// otherwise.
+thread_local State* bound = nullptr;
+
+State& Cur() { return bound != nullptr ? *bound : state; }
 
 using FUM::DVal;
 using FI::RVal;
@@ -69,12 +75,11 @@ double ProbeWidth(int model) {
 void ThroatFromProbe(int meter, int model) {
   const double width = ProbeWidth(model);
   if (width <= 0.0) return;
-  FUM::uDVsetMKS(width, *state.throatDiameter);
-  FI::RVsetLReal(DP0::Beta(Type(meter), FUM::uDVgetMKS(*state.pipeDiameter), width), *state.beta);
+  FUM::uDVsetMKS(width, *Cur().throatDiameter);
+  FI::RVsetLReal(DP0::Beta(Type(meter), FUM::uDVgetMKS(*Cur().pipeDiameter), width), *Cur().beta);
 }
 
-void CreateFields() {
-  State& s = state;
+void CreateFields(State& s) {
   using FUM::fIN;
   using FUM::fINOUT;
   using FUM::fOUT;
@@ -158,8 +163,7 @@ void CreateFields() {
   MakeRV(s.mach, 0, FI::fOUT);
 }
 
-void ReleaseFields() {
-  State& s = state;
+void ReleaseFields(State& s) {
   const std::array<DV*, 41> dvs = {
       &s.flowingTemperature, &s.dp, &s.staticPressure, &s.atmosphericPressure,
       &s.upstreamPressure, &s.kFactor, &s.baseTemperature, &s.basePressure, &s.pipeDiameter,
@@ -191,37 +195,70 @@ void SetMixChoices(bool& changed, int table, int method) {
 
 }  // namespace
 
-State& Calc() { return state; }
-bool IsInitialized() { return initialized; }
+State& Calc() { return Cur(); }
+bool IsInitialized() { return bound != nullptr || initialized; }
+
+namespace {
+
+// Gas methods on the calling thread, both mixes, every field; the caller runs Reset.
+void Build(State& s) {
+  GAS1::InstallStandardMethods();
+  s = State{};
+  s.detailMix = GAS1::NewMix(GAS0::AGA8detailed, 0, "Detail mix");
+  s.gcnMix = GAS1::NewMix(GAS0::SgergGCN, 0, "GCN mix");
+  CreateFields(s);
+}
+
+void Release(State& s) {
+  if (GAS0::IsMix(s.detailMix)) GAS0::KillMix0(s.detailMix);
+  if (GAS0::IsMix(s.gcnMix)) GAS0::KillMix0(s.gcnMix);
+  ReleaseFields(s);
+  s = State{};
+}
+
+}  // namespace
 
 void Initialize() {
   if (initialized) return;
-  GAS1::InstallStandardMethods();
-  state = State{};
-  state.detailMix = GAS1::NewMix(GAS0::AGA8detailed, 0, "Detail mix");
-  state.gcnMix = GAS1::NewMix(GAS0::SgergGCN, 0, "GCN mix");
-  CreateFields();
+  Build(state);
   initialized = true;
+  State* const previous = std::exchange(bound, nullptr);  // Reset works on the process state
   try {
     Reset();
   } catch (...) {
+    bound = previous;
     Finalize();
+    throw;
+  }
+  bound = previous;
+}
+
+void Finalize() {
+  Release(state);
+  initialized = false;
+}
+
+ThreadState::ThreadState() : state_(std::make_unique<State>()), previous_(bound) {
+  Build(*state_);
+  bound = state_.get();
+  try {
+    Reset();
+  } catch (...) {
+    Release(*state_);
+    bound = previous_;
     throw;
   }
 }
 
-void Finalize() {
-  if (GAS0::IsMix(state.detailMix)) GAS0::KillMix0(state.detailMix);
-  if (GAS0::IsMix(state.gcnMix)) GAS0::KillMix0(state.gcnMix);
-  ReleaseFields();
-  state = State{};
-  initialized = false;
+ThreadState::~ThreadState() {
+  Release(*state_);
+  bound = previous_;
 }
 
 // ---- Selections ----------------------------------------------------------------------------
 
 void SetMeter(bool& changed, int nonDPmethod, int meter) {
-  State& s = state;
+  State& s = Cur();
   if (meter == s.meter) return;
   if (!LegalMeter(meter)) Raise(kModule, "QMXcalc.SetMeter() illegal flow calc", 1);
   const int old = s.meter;
@@ -257,8 +294,8 @@ std::string_view MeterChoiceText(int meter) {
 }
 
 int GetMeter(int& nonDPmethod) {
-  nonDPmethod = state.nonDPmethod;
-  return state.meter;
+  nonDPmethod = Cur().nonDPmethod;
+  return Cur().meter;
 }
 
 namespace {
@@ -272,23 +309,23 @@ void StoreByte(bool& changed, std::uint8_t& field, int value) {
 }  // namespace
 
 void SetFluid(bool& changed, int kind) {
-  StoreByte(changed, state.fluid, kind);
+  StoreByte(changed, Cur().fluid, kind);
   FollowFluidVolumeUnits();
 }
-int GetFluid() { return state.fluid; }
-void SetLiquidProduct(bool& changed, int product) { StoreByte(changed, state.liquidProduct, product); }
-int GetLiquidProduct() { return state.liquidProduct; }
-void SetTaps(bool& changed, int tap) { StoreByte(changed, state.taps, tap); }
-int GetTaps() { return state.taps; }
+int GetFluid() { return Cur().fluid; }
+void SetLiquidProduct(bool& changed, int product) { StoreByte(changed, Cur().liquidProduct, product); }
+int GetLiquidProduct() { return Cur().liquidProduct; }
+void SetTaps(bool& changed, int tap) { StoreByte(changed, Cur().taps, tap); }
+int GetTaps() { return Cur().taps; }
 
 void SetProbeModel(bool& changed, int index) {
   const auto b = static_cast<std::uint8_t>(index);
-  if (b == state.probeModel) return;
-  state.probeModel = b;
-  ThroatFromProbe(state.meter, b);
+  if (b == Cur().probeModel) return;
+  Cur().probeModel = b;
+  ThroatFromProbe(Cur().meter, b);
   changed = true;
 }
-int GetProbeModel() { return state.probeModel; }
+int GetProbeModel() { return Cur().probeModel; }
 
 namespace {
 // Stores a material code when it differs and writes the selection trace.
@@ -303,7 +340,7 @@ void StoreMaterial(bool& changed, std::uint8_t& field, int code, std::string_vie
 // Writes a mixture selection into both mixtures where it differs.
 void StoreMixChoice(bool& changed, int code, int (*get)(const GAS0::GMix&),
                     void (*set)(const GAS0::GMix&, int)) {
-  for (const GAS0::GMix* mix : {&state.detailMix, &state.gcnMix}) {
+  for (const GAS0::GMix* mix : {&Cur().detailMix, &Cur().gcnMix}) {
     if (get(*mix) != code) {
       set(*mix, code);
       changed = true;
@@ -313,30 +350,30 @@ void StoreMixChoice(bool& changed, int code, int (*get)(const GAS0::GMix&),
 }  // namespace
 
 void SetTubeMaterial(bool& changed, int code) {
-  StoreMaterial(changed, state.tubeMaterial, code, "\nSetTubeMaterial() selection=%u");
+  StoreMaterial(changed, Cur().tubeMaterial, code, "\nSetTubeMaterial() selection=%u");
 }
-int GetTubeMaterial() { return state.tubeMaterial; }
+int GetTubeMaterial() { return Cur().tubeMaterial; }
 
 void SetThroatMaterial(bool& changed, int code) {
-  StoreMaterial(changed, state.throatMaterial, code, "\nSetThroatMaterial() selection=%u");
+  StoreMaterial(changed, Cur().throatMaterial, code, "\nSetThroatMaterial() selection=%u");
 }
-int GetThroatMaterial() { return state.throatMaterial; }
+int GetThroatMaterial() { return Cur().throatMaterial; }
 
 void SetHeatingValueTable(bool& changed, int code) {
   StoreMixChoice(changed, code, GAS1::MixGetDataSource, GAS1::MixSetDataSource);
 }
-int GetHeatingValueTable() { return GAS1::MixGetDataSource(state.detailMix); }
+int GetHeatingValueTable() { return GAS1::MixGetDataSource(Cur().detailMix); }
 
 void SetEnergyMethod(bool& changed, int code) {
   StoreMixChoice(changed, code, GAS1::MixGetHMethod, GAS1::MixSetHMethod);
 }
-int GetEnergyMethod() { return GAS1::MixGetHMethod(state.detailMix); }
+int GetEnergyMethod() { return GAS1::MixGetHMethod(Cur().detailMix); }
 
 void SetStdGasComp(bool& changed, int index) {
   if (index < 0 || index >= GAS1::kNPresets) {
     Raise(kModule, "SetStdGasComp() no such detail mixture", 4);
   }
-  State& s = state;
+  State& s = Cur();
   GAS1::Slate slate{};
   const auto& x = GAS1::kPresets[static_cast<std::size_t>(index)].x;
   std::copy(x.begin(), x.end(), slate.begin());
@@ -378,12 +415,12 @@ std::string Field(double x, int digits, std::size_t width) {
 }  // namespace
 
 void GetComponentText(std::string& totalText, std::string& fractionText, int component) {
-  totalText = Field(GAS1::MixSumX(state.detailMix, 1) * 100.0, 6, 10);
-  fractionText = Field(GAS1::MixGetX(state.detailMix, component, 0) * 100.0, 6, 10);
+  totalText = Field(GAS1::MixSumX(Cur().detailMix, 1) * 100.0, 6, 10);
+  fractionText = Field(GAS1::MixGetX(Cur().detailMix, component, 0) * 100.0, 6, 10);
 }
 
 void GetEnteredTotalText(std::string& totalText) {
-  totalText = Field(GAS1::MixSumX(state.detailMix, 0) * 100.0, 6, 10);
+  totalText = Field(GAS1::MixSumX(Cur().detailMix, 0) * 100.0, 6, 10);
 }
 
 void SetComponentText(bool& changed, std::string_view text, int component) {
@@ -394,9 +431,9 @@ void SetComponentText(bool& changed, std::string_view text, int component) {
   if (!FE::StrToReal(t, v) || !std::isfinite(v) || v < 0.0 || v > 100.0) return;
   if (component < 0 || component >= GAS1::kNAga) return;
   const double x = v / 100.0;
-  if (x != GAS1::MixGetX(state.detailMix, component, 0)) {
-    GAS1::MixSetX(state.detailMix, x, component);
-    state.componentsPending = true;
+  if (x != GAS1::MixGetX(Cur().detailMix, component, 0)) {
+    GAS1::MixSetX(Cur().detailMix, x, component);
+    Cur().componentsPending = true;
     changed = true;
   }
 }
@@ -404,85 +441,85 @@ void SetComponentText(bool& changed, std::string_view text, int component) {
 void SetHeaderText(int index, std::string_view text) {
   if (index < 0 || index >= kHeaderCount) return;
   // At most kHeaderLength characters, never cutting a character of a UTF-8 text in two.
-  state.header[static_cast<std::size_t>(index)] =
+  Cur().header[static_cast<std::size_t>(index)] =
       std::string(text.substr(0, UTF8::PrefixBytes(text, kHeaderLength)));
 }
 
 const std::string& GetHeaderText(int index) {
   static const std::string empty;
   if (index < 0 || index >= kHeaderCount) return empty;
-  return state.header[static_cast<std::size_t>(index)];
+  return Cur().header[static_cast<std::size_t>(index)];
 }
 
 // ---- Dependent fields ----------------------------------------------------------------------
 
 void UpdateAbsolutePressure() {
-  FUM::uDVsetMKS(FUM::uDVgetMKS(*state.staticPressure) + FUM::uDVgetMKS(*state.atmosphericPressure),
-                 *state.upstreamPressure);
+  FUM::uDVsetMKS(FUM::uDVgetMKS(*Cur().staticPressure) + FUM::uDVgetMKS(*Cur().atmosphericPressure),
+                 *Cur().upstreamPressure);
 }
 
 void UpdateGaugePressure() {
-  FUM::uDVsetMKS(FUM::uDVgetMKS(*state.upstreamPressure) - FUM::uDVgetMKS(*state.atmosphericPressure),
-                 *state.staticPressure);
+  FUM::uDVsetMKS(FUM::uDVgetMKS(*Cur().upstreamPressure) - FUM::uDVgetMKS(*Cur().atmosphericPressure),
+                 *Cur().staticPressure);
 }
 
 void UpdateBeta() {
-  if (FixedThroat(state.meter)) return;
-  FI::RVsetLReal(DP0::Beta(Type(state.meter), FUM::uDVgetMKS(*state.pipeDiameter),
-                           FUM::uDVgetMKS(*state.throatDiameter)),
-                 *state.beta);
+  if (FixedThroat(Cur().meter)) return;
+  FI::RVsetLReal(DP0::Beta(Type(Cur().meter), FUM::uDVgetMKS(*Cur().pipeDiameter),
+                           FUM::uDVgetMKS(*Cur().throatDiameter)),
+                 *Cur().beta);
 }
 
 void UpdateBore() {
-  if (FixedThroat(state.meter)) return;
-  FUM::uDVsetMKS(DP0::C_dR(Type(state.meter), FUM::uDVgetMKS(*state.pipeDiameter),
-                           FI::RVgetLReal(*state.beta)),
-                 *state.throatDiameter);
+  if (FixedThroat(Cur().meter)) return;
+  FUM::uDVsetMKS(DP0::C_dR(Type(Cur().meter), FUM::uDVgetMKS(*Cur().pipeDiameter),
+                           FI::RVgetLReal(*Cur().beta)),
+                 *Cur().throatDiameter);
 }
 
 void UpdateRelativeDensity() {
-  FI::RVsetLReal(FUM::uDVgetMKS(*state.baseDensity) / kWaterDensity, *state.liquidRelativeDensity);
+  FI::RVsetLReal(FUM::uDVgetMKS(*Cur().baseDensity) / kWaterDensity, *Cur().liquidRelativeDensity);
 }
 
 void UpdateBaseDensity() {
-  FUM::uDVsetMKS(FI::RVgetLReal(*state.liquidRelativeDensity) * kWaterDensity, *state.baseDensity);
+  FUM::uDVsetMKS(FI::RVgetLReal(*Cur().liquidRelativeDensity) * kWaterDensity, *Cur().baseDensity);
 }
 
 bool EstimateLiquidViscosity() {
   LIQ::EstimateFlags flags = 0;
-  const double mu = LIQ::EstimateViscosity(flags, 0.0, FUM::uDVgetMKS(*state.flowingTemperature),
-                                           FUM::uDVgetMKS(*state.liquidDensity));
+  const double mu = LIQ::EstimateViscosity(flags, 0.0, FUM::uDVgetMKS(*Cur().flowingTemperature),
+                                           FUM::uDVgetMKS(*Cur().liquidDensity));
   if (flags != 0 || !(mu > 0.0) || !std::isfinite(mu)) return false;
-  FUM::uDVsetMKS(mu, *state.liquidViscosity);
+  FUM::uDVsetMKS(mu, *Cur().liquidViscosity);
   return true;
 }
 
 // ---- Page registry -------------------------------------------------------------------------
 
 void SetPage(int index, PageHandle window) {
-  if (index >= 0 && index < kPageCount) state.pages[static_cast<std::size_t>(index)] = window;
+  if (index >= 0 && index < kPageCount) Cur().pages[static_cast<std::size_t>(index)] = window;
 }
 PageHandle GetPage(int index) {
-  return index >= 0 && index < kPageCount ? state.pages[static_cast<std::size_t>(index)] : 0;
+  return index >= 0 && index < kPageCount ? Cur().pages[static_cast<std::size_t>(index)] : 0;
 }
 void ShowPage(bool show, int index) {
-  if (index >= 0 && index < kPageCount) state.pageShown[static_cast<std::size_t>(index)] = show;
+  if (index >= 0 && index < kPageCount) Cur().pageShown[static_cast<std::size_t>(index)] = show;
 }
 bool PageShown(int index) {
-  return index >= 0 && index < kPageCount && state.pageShown[static_cast<std::size_t>(index)];
+  return index >= 0 && index < kPageCount && Cur().pageShown[static_cast<std::size_t>(index)];
 }
-void SetStandardsPage(PageHandle window) { state.standardsPage = window; }
+void SetStandardsPage(PageHandle window) { Cur().standardsPage = window; }
 void SetExpertMode(bool on) {
-  state.expertMode = on;
-  if (on) state.standardsShown = true;
+  Cur().expertMode = on;
+  if (on) Cur().standardsShown = true;
 }
-bool GetExpertMode() { return state.expertMode; }
-bool StandardsPageShown() { return state.standardsShown; }
+bool GetExpertMode() { return Cur().expertMode; }
+bool StandardsPageShown() { return Cur().standardsShown; }
 
 // ---- Reset ---------------------------------------------------------------------------------
 
 void Reset() {
-  State& s = state;
+  State& s = Cur();
   s.meter = 15;
   s.nonDPmethod = 0;
   s.tubeMaterial = 12;

@@ -273,4 +273,82 @@ std::string CreateNew(std::string& path, std::string_view text, int max_number) 
          Quoted(stem + "_" + std::to_string(max_number) + ext) + " is taken";
 }
 
+Stream::~Stream() {
+  if (ownFd_ && fd_ >= 0) ::close(fd_);
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+std::string Stream::Open(const std::string& path) {
+  if (path.empty()) return "no file name given";
+  path_ = path;
+  if (const int fd = NamedDescriptor(path); fd >= 0) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return Reason("cannot write", path, errno);
+    if (S_ISDIR(st.st_mode)) return "cannot write " + Quoted(path) + ": it is a folder";
+    fd_ = fd;
+    return {};
+  }
+  struct stat st {};
+  bool exists = false;
+  bool via_proc = false;
+  if (int err = Resolve(path, target_, st, exists, via_proc); err != 0) return Reason("cannot write", path, err);
+  struct stat opened {};
+  if (!exists && !via_proc && ::stat(path.c_str(), &opened) == 0) via_proc = true;
+  if (via_proc) {
+    if (::stat(path.c_str(), &st) != 0) return Reason("cannot write", path, errno);
+    exists = true;
+    target_ = path;
+  }
+  if (exists && S_ISDIR(st.st_mode)) return "cannot write " + Quoted(path) + ": it is a folder";
+  if (exists && !S_ISREG(st.st_mode)) {
+    // A FIFO is opened waiting for its reader: the stream has nothing else to do meanwhile.
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd_ < 0) return Reason("cannot open", path, errno);
+    ownFd_ = true;
+    return {};
+  }
+  if (exists && ::access(target_.c_str(), W_OK) != 0) return Reason("cannot write", path, errno);
+  Temp tmp;
+  if (int err = tmp.Open(target_, exists ? 0600 : 0666); err != 0) {
+    return Reason("cannot create a file beside", path, err);
+  }
+  if (exists) {
+    [[maybe_unused]] const int owned = ::fchown(tmp.fd(), st.st_uid, st.st_gid);
+    ::fchmod(tmp.fd(), st.st_mode & 07777);
+  }
+  // The temporary file is owned here from now on.
+  fd_ = ::dup(tmp.fd());
+  if (fd_ < 0) return Reason("cannot write", path, errno);
+  ownFd_ = true;
+  temp_ = tmp.path();
+  tmp.Close();
+  tmp.Release();
+  return {};
+}
+
+std::string Stream::Write(std::string_view text) {
+  if (fd_ < 0) return "cannot write " + Quoted(path_) + ": not open";
+  const int err = WriteAll(fd_, text);
+  return err == 0 ? std::string() : Reason("cannot write", path_, err);
+}
+
+std::string Stream::Commit() {
+  if (fd_ < 0) return "cannot write " + Quoted(path_) + ": not open";
+  if (temp_.empty()) {
+    // Written in place: a device or descriptor has nothing to rename.
+    int err = 0;
+    if (ownFd_ && ::close(fd_) != 0) err = errno;
+    fd_ = -1;
+    return err == 0 ? std::string() : Reason("cannot write", path_, err);
+  }
+  int err = ::fsync(fd_) != 0 ? errno : 0;
+  if (::close(fd_) != 0 && err == 0) err = errno;
+  fd_ = -1;
+  if (err != 0) return Reason("cannot write", path_, err);
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) return Reason("cannot replace", path_, errno);
+  temp_.clear();
+  SyncFolder(target_);
+  return {};
+}
+
 }  // namespace qmx::FileSave

@@ -23,4 +23,25 @@ std::string Replace(const std::string& path, std::string_view text);
 // reason; nothing is left behind on failure.
 std::string CreateNew(std::string& path, std::string_view text, int max_number = 1000);
 
+// Writes a file too large to hold in memory, in pieces, with the guarantee of Replace: a
+// regular file is written beside the target and renamed over it by Commit, so that a failure
+// at any point (or a Stream destroyed without Commit) leaves the earlier file and no temporary
+// file; a device, FIFO or open descriptor ("/dev/stdout") is written directly.
+class Stream {
+ public:
+  Stream() = default;
+  ~Stream();
+  Stream(const Stream&) = delete;
+  Stream& operator=(const Stream&) = delete;
+  // Each returns an empty text on success, otherwise the reason naming the path.
+  std::string Open(const std::string& path);
+  std::string Write(std::string_view text);
+  std::string Commit();
+
+ private:
+  std::string path_, target_, temp_;
+  int fd_ = -1;
+  bool ownFd_ = false;  // the descriptor was opened here (not a named descriptor)
+};
+
 }  // namespace qmx::FileSave

@@ -297,6 +297,18 @@ void uDVsetMKS(double siValue, DVal& dv) {
   dv.textStale = true;  // results are stored far more often than their text is read
 }
 
+bool uDVenterMKS(double siValue, DVal& dv) {
+  CheckWritable(dv, "uDVenterMKS");
+  const bool ok = std::isfinite(siValue) && (!dv.minSet || dv.minimum <= siValue) &&
+                  (!dv.maxSet || siValue <= dv.maximum);
+  if (!ok) return false;
+  dv.mks = siValue;
+  dv.display = DisplayOf(dv, siValue);
+  dv.valid = true;
+  dv.textStale = true;  // entered for a calculation; the text is formatted when read
+  return true;
+}
+
 bool uDVsetValStr(std::string_view text, DVal& dv) {
   CheckWritable(dv, "uDVsetValStr");
   if (dv.valid && text == ValueText(dv)) return true;

@@ -60,6 +60,9 @@ bool uDVcheckUnits(std::string_view unitString, DVal& dv);
 // Stores a result (not for fIN values).
 void uDVsetMKS(double siValue, DVal& dv);
 
+// Entry of an SI value under the limits in force, as a typed entry would be but without the
+// beep; false (nothing changed) for a value outside them or not finite.
+bool uDVenterMKS(double siValue, DVal& dv);
 // Entry of a number in the display unit. A text without any digit is refused.
 bool uDVsetValStr(std::string_view text, DVal& dv);
 bool uDVsetValStrDelta(bool& changed, std::string_view text, DVal& dv);
