@@ -520,7 +520,8 @@ std::string DisplayUnitsHelp() {
     text += line + std::string(info.label) + ": " + offered;
   }
   text += "\n  The actual volume flow takes unit.liquid_volume_flow while the fluid is a liquid and"
-          "\n  unit.gas_volume_flow otherwise; the totals have no value to show yet.";
+          "\n  unit.gas_volume_flow otherwise; the four total lists choose the units of the totals of"
+          "\n  qmxcli batch --totals (calc and report show no totals).";
   return text;
 }
 

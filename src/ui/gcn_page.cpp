@@ -75,24 +75,7 @@ GcnPage::GcnPage(PageHost& host, QWidget* parent)
                          Out("volumetric_heating_value", tr("Vol. heating value"), s.volumetricHeatingValue),
                          Out("relative_density", tr("Real-gas relative density"), s.relativeDensity)});
 
-  auto* left = new QVBoxLayout;
-  left->addWidget(conditions);
-  left->addWidget(gross);
-  left->addStretch();
-  auto* right = new QVBoxLayout;
-  right->addWidget(results);
-  right->addStretch();
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(left);
-  columns->addLayout(right);
-  columns->addStretch();
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeHelpButton());
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
-  layout->addStretch();
-  layout->addLayout(buttons);
+  LayOutColumns({conditions, gross}, {results});
   Refresh();
 }
 

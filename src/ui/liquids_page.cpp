@@ -99,24 +99,7 @@ LiquidsPage::LiquidsPage(PageHost& host, QWidget* parent)
   expansion->AddTo(*grid, 4);
   grid->addWidget(estimate_, 5, 1, 1, 2);
 
-  auto* left = new QVBoxLayout;
-  left->addWidget(conditions);
-  left->addWidget(generic);
-  left->addStretch();
-  auto* right = new QVBoxLayout;
-  right->addWidget(hydrocarbon);
-  right->addStretch();
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(left);
-  columns->addLayout(right);
-  columns->addStretch();
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeHelpButton());
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
-  layout->addStretch();
-  layout->addLayout(buttons);
+  LayOutColumns({conditions, generic}, {hydrocarbon});
   Refresh();
   // Under any other fluid the page is hidden and is enabled when it is shown.
   const int fluid = QMXcalc::GetFluid();

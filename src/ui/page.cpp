@@ -69,6 +69,24 @@ QPushButton* Page::MakeHelpButton() {
   return help;
 }
 
+void Page::LayOutColumns(std::initializer_list<QWidget*> left, std::initializer_list<QWidget*> right) {
+  auto* columns = new QHBoxLayout;
+  for (const auto& side : {left, right}) {
+    auto* column = new QVBoxLayout;
+    for (QWidget* box : side) column->addWidget(box);
+    column->addStretch();
+    columns->addLayout(column);
+  }
+  columns->addStretch();
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(MakeHelpButton());
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns);
+  layout->addStretch();
+  layout->addLayout(buttons);
+}
+
 FieldEdit* Page::In(const char* name, const QString& caption, QMXcalc::DV& field,
                     std::function<void()> dependent) {
   return Add(new FieldEdit(*this, QString::fromLatin1(name), caption, field,

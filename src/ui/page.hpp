@@ -81,6 +81,8 @@ class Page : public QWidget {
                  const QString& unit = {});
   // A titled box with the fields one per row (caption, value, unit).
   QGroupBox* Group(const QString& title, std::initializer_list<FieldEdit*> fields);
+  // The page's layout: two columns of boxes from the top, the Help button at the bottom right.
+  void LayOutColumns(std::initializer_list<QWidget*> left, std::initializer_list<QWidget*> right);
 
  private:
   PageHost& host_;
