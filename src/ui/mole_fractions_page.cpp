@@ -56,37 +56,9 @@ std::string EnteredTotalText() {
 }  // namespace
 
 MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
-    : Page(host, kMoleFractionsPage, QStringLiteral("Mole fractions"), 400, nullptr, parent) {
-  QMXcalc::State& s = QMXcalc::Calc();
-
-  // Conditions and the preset mixtures.
-  FieldEdit* pressure = In("upstream_pressure", tr("Absolute pressure"), s.upstreamPressure,
-                           QMXcalc::UpdateGaugePressure);
-  FieldEdit* temperature = In("flowing_temperature", tr("Flowing temperature"), s.flowingTemperature);
-  FieldEdit* api = In("api_gravity", tr("API gravity"), s.apiGravity);
-  pressure->Edit()->setPlaceholderText(QStringLiteral("99.9"));
-  temperature->Edit()->setPlaceholderText(QStringLiteral("99.9"));
-  presets_ = new QComboBox(this);
-  presets_->setObjectName("gas_preset");
-  for (const GAS1::Preset& p : GAS1::kPresets) {
-    presets_->addItem(QString::fromUtf8(p.name.data(), static_cast<int>(p.name.size())));
-  }
-  presets_->setCurrentIndex(0);
-  // Choosing a mixture again reloads it over typed components.
-  connect(presets_, &QComboBox::activated, this, [this](int index) { ChoosePreset(index); });
-  auto* presetLabel = new QLabel(tr("Preset mixture"), this);
-  presetLabel->setBuddy(presets_);
-
-  auto* conditions = new QGroupBox(tr("Gas conditions"), this);
-  auto* cgrid = new QGridLayout(conditions);
-  cgrid->setContentsMargins(6, 2, 6, 4);
-  cgrid->setVerticalSpacing(2);
-  cgrid->setColumnStretch(3, 1);
-  pressure->AddTo(*cgrid, 0);
-  temperature->AddTo(*cgrid, 1);
-  cgrid->addWidget(presetLabel, 2, 0);
-  cgrid->addWidget(presets_, 2, 1, 1, 3);
-  api->AddTo(*cgrid, 3);
+    : GasPage(host, kMoleFractionsPage, QStringLiteral("Mole fractions"), 400,
+              static_cast<int>(GAS1::kPresets.size()), parent) {
+  QGroupBox* conditions = ConditionsBox();
 
   // The composition in percent, two columns of fields, the total under the second.
   auto* composition = new QGroupBox(tr("Composition, mole %"), this);
@@ -123,20 +95,7 @@ MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
   entered->Edit()->setFixedWidth(componentWidth);
   total->Edit()->setFixedWidth(componentWidth);
 
-  auto* results = Group(tr("Gas properties"),
-                        {Out("density_flowing", tr("Density, flowing"), s.densityFlowing),
-                         Out("density_base", tr("Density, base"), s.densityBase),
-                         Out("molar_density", tr("Molar density"), s.molarDensity),
-                         Out("molar_mass", tr("Molar mass"), s.molarMass),
-                         Out("molar_heating_value", tr("Molar heating value"), s.molarHeatingValue),
-                         Out("z_flowing", tr("Z, flowing"), s.zFlowing),
-                         Out("z_base", tr("Z, base"), s.zBase),
-                         Out("viscosity", tr("Viscosity"), s.viscosity),
-                         Out("critical_pressure", tr("Pseudo-crit. P"), s.criticalPressure),
-                         Out("critical_temperature", tr("Pseudo-crit. T"), s.criticalTemperature),
-                         Out("mass_heating_value", tr("Mass heating value"), s.massHeatingValue),
-                         Out("volumetric_heating_value", tr("Vol. heating value"), s.volumetricHeatingValue),
-                         Out("relative_density", tr("Relative density"), s.relativeDensity)});
+  QGroupBox* results = PropertiesBox(true, tr("Relative density"));
 
   auto* note = new QLabel(tr("A typed percentage is used from the next calculation of this page: "
                              "the next entry of a condition, or the next visit of the page."), this);
@@ -155,20 +114,6 @@ MoleFractionsPage::MoleFractionsPage(PageHost& host, QWidget* parent)
   layout->addLayout(left);
   layout->addLayout(right);
   Refresh();
-}
-
-void MoleFractionsPage::Activate() {
-  Refresh();
-  Recalculate();
-}
-
-void MoleFractionsPage::ChoosePreset(int index) {
-  if (index < 0) return;  // the list was cleared, nothing chosen
-  Event([this, index] {
-    QMXcalc::SetStdGasComp(Changed(), index);
-    Refresh();
-    Recalculate();
-  });
 }
 
 }  // namespace qmx::ui

@@ -3,23 +3,13 @@
 // the preset mixtures, API gravity and the 21 component percentages with their total, beside the
 // gas properties of the last calculation. A component entry is stored at once but calculated
 // with the page's next calculation (its next edit or its activation).
-#include "ui/page.hpp"
-
-class QComboBox;
+#include "ui/gas_page.hpp"
 
 namespace qmx::ui {
 
-class MoleFractionsPage : public Page {
+class MoleFractionsPage : public GasPage {
  public:
   explicit MoleFractionsPage(PageHost& host, QWidget* parent = nullptr);
-
-  // Activation also calculates with the page's flag, taking in typed components.
-  void Activate() override;
-
- private:
-  void ChoosePreset(int index);
-
-  QComboBox* presets_ = nullptr;
 };
 
 }  // namespace qmx::ui
