@@ -64,28 +64,55 @@ struct ZAndSlope {
   double Z, dZdD;
 };
 
+// The density terms 13..58 with their exponents as the doubles and table positions Evaluate uses,
+// so its loop has no branches or conversions; the arithmetic is the same, term by term.
+struct DensityTerm {
+  double b, ck, bb, twobk, ckck;  // b, c k, b^2, 2 b + k, (c k)^2
+  std::size_t ib, ie, ik;         // Dr^b position, exp(-Dr^k) position, Dr^k position (10 holds 0)
+};
+
+const std::array<DensityTerm, 46>& DensityTerms() {
+  static const std::array<DensityTerm, 46> terms = [] {
+    std::array<DensityTerm, 46> out{};
+    for (std::size_t n = 13; n <= 58; ++n) {
+      const Term& t = kTerms[n];
+      DensityTerm& d = out[n - 13];
+      d.b = t.b;
+      d.ck = t.c * t.k;
+      d.bb = t.b * t.b;
+      d.twobk = 2.0 * t.b + t.k;
+      d.ckck = d.ck * d.ck;
+      d.ib = static_cast<std::size_t>(t.b);
+      d.ie = static_cast<std::size_t>(t.c ? t.k : 0);
+      d.ik = t.c ? static_cast<std::size_t>(t.k) : 10;
+    }
+    return out;
+  }();
+  return terms;
+}
+
 ZAndSlope Evaluate(const Cache& c, double B, const std::array<double, 59>& CT, double D) {
   ++t_evaluations;
+  const std::array<DensityTerm, 46>& terms = DensityTerms();
   const double Dr = c.K3 * D;
-  std::array<double, 10> pw{};  // Dr^0 .. Dr^9
+  std::array<double, 11> pw{};  // Dr^0 .. Dr^9, then 0 for the terms without an exponential
   pw[0] = 1.0;
-  for (std::size_t i = 1; i < pw.size(); ++i) pw[i] = pw[i - 1] * Dr;
+  for (std::size_t i = 1; i < 10; ++i) pw[i] = pw[i - 1] * Dr;
+  pw[10] = 0.0;
   // exp(-Dr^k) for k = 1..4, shared by every term with that k; k = 0 terms have c = 0.
   const std::array<double, 5> ex = {1.0, std::exp(-pw[1]), std::exp(-pw[2]), std::exp(-pw[3]),
                                     std::exp(-pw[4])};
   double c1 = 0.0;
-  for (int n = 13; n <= 18; ++n) c1 += CT[static_cast<std::size_t>(n)];
+  for (std::size_t n = 13; n <= 18; ++n) c1 += CT[n];
   double s2 = 0.0, slope = 0.0;
-  for (int n = 13; n <= 58; ++n) {
-    const Term& t = kTerms[static_cast<std::size_t>(n)];
-    const double ct = CT[static_cast<std::size_t>(n)];
-    const double e = ex[static_cast<std::size_t>(t.c ? t.k : 0)];
-    const double drk = t.c ? pw[static_cast<std::size_t>(t.k)] : 0.0;
-    const double ck = t.c * t.k;
-    s2 += ct * (t.b - ck * drk) * pw[static_cast<std::size_t>(t.b)] * e;
+  for (std::size_t i = 0; i < terms.size(); ++i) {
+    const DensityTerm& t = terms[i];
+    const double ct = CT[i + 13];
+    const double e = ex[t.ie];
+    const double drk = pw[t.ik];
+    s2 += ct * (t.b - t.ck * drk) * pw[t.ib] * e;
     // d/dDr of (b - c k Dr^k) Dr^b exp(-c Dr^k)
-    slope += ct * pw[static_cast<std::size_t>(t.b - 1)] * e *
-             (t.b * t.b - ck * drk * (2.0 * t.b + t.k) + ck * ck * drk * drk);
+    slope += ct * pw[t.ib - 1] * e * (t.bb - t.ck * drk * t.twobk + t.ckck * drk * drk);
   }
   const double Z = 1.0 + B * D - Dr * c1 + s2;
   const double dZdD = B + c.K3 * (slope - c1);
