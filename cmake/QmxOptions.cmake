@@ -1,5 +1,8 @@
 # Project-wide compile options: warnings are errors, sanitizers on request.
 add_compile_options(-Wall -Wextra -Wpedantic -Werror)
+# Math functions report failure through their results (NaN, infinity), never through errno, so the
+# compiler may treat them as pure: a repeated call is made once and sqrt is a single instruction.
+add_compile_options(-fno-math-errno)
 # g++ 12 at -O3 reports std::string assignments as overlapping copies (GCC bug 105329 and kin);
 # keep those diagnostics as warnings in the optimised builds so that they do not fail.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")

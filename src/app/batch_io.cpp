@@ -62,6 +62,28 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::string& error) {
     bool any = false;  // a byte of this record was read
     bool blank = true;
     for (;;) {
+      // A run of ordinary bytes of an unquoted field is taken at once; the byte that ends it (or
+      // the byte past the record limit) goes through the state machine below.
+      if (!overflow && pos_ < end_ &&
+          (state == S::Unquoted || (state == S::FieldStart && buffer_[pos_] != '"'))) {
+        const std::size_t room = std::min(end_ - pos_, kMaxRecordBytes - bytes);
+        std::size_t run = 0;
+        while (run < room) {
+          const char b = buffer_[pos_ + run];
+          if (b == ',' || b == '\n' || b == '\r') break;
+          ++run;
+        }
+        if (run > 0) {
+          if (std::string* f = field()) f->append(buffer_.data() + pos_, run);
+          pos_ += run;
+          consumed_ += run;
+          bytes += run;
+          any = true;
+          blank = false;
+          state = S::Unquoted;
+          continue;
+        }
+      }
       const int c = Get();
       if (c < 0) {
         if (!any) {
@@ -81,6 +103,11 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::string& error) {
         }
         continue;
       }
+      // The line end closes the record and is no part of it (inside quotes it is field text).
+      if (lineEnd && state != S::Quoted) {
+        if (c == '\r' && Peek() == '\n') Get();
+        break;
+      }
       if (++bytes > kMaxRecordBytes) {
         overflow = true;
         error = "record longer than " + std::to_string(kMaxRecordBytes) + " bytes";
@@ -93,10 +120,6 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::string& error) {
           f->push_back(static_cast<char>(c));
         }
         continue;
-      }
-      if (lineEnd) {
-        if (c == '\r' && Peek() == '\n') Get();
-        break;
       }
       blank = false;
       if (c == ',') {
@@ -135,7 +158,11 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::string& error) {
     if (error.empty()) {
       for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::string& f = fields[i];
-        if (f.find('\0') != std::string::npos || !UTF8::Length(f)) {
+        // Bytes 1..127 are UTF-8 text as they stand; anything else is looked at closely.
+        const bool plain = std::all_of(f.begin(), f.end(), [](char b) {
+          return static_cast<unsigned char>(b) - 1u < 0x7fu;
+        });
+        if (!plain && (f.find('\0') != std::string::npos || !UTF8::Length(f))) {
           error = "bytes that are not UTF-8 text in field " + std::to_string(i + 1);
           break;
         }

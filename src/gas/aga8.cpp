@@ -35,29 +35,40 @@ const BinaryMatrix& Binaries() {
 // A switched factor of the equation: the value when the switch is on, 1 when it is off.
 inline double Switch(int on, double value) { return on ? value : 1.0; }
 
-// T^(m/2) for every half-integer exponent of the equation, from shared products of T, 1/T and
-// the square root of T.
+// T^(m/2) for the half-integer exponents of the equation: whole powers from running products of T
+// and of 1/T, times the square root of T for the odd m.
 struct HalfPowers {
-  static constexpr int kMin = -26, kMax = 46;
-  std::array<double, kMax - kMin + 1> v{};
+  static constexpr int kMinWhole = -13, kMaxWhole = 23;
+  std::array<double, kMaxWhole - kMinWhole + 1> whole{};  // T^-13 .. T^23
+  std::array<double, 2> half{};                           // 1, sqrt(T)
   explicit HalfPowers(double T) {
-    std::array<double, 24> up{};
-    std::array<double, 14> down{};
-    up[0] = 1.0;
-    for (std::size_t i = 1; i < up.size(); ++i) up[i] = up[i - 1] * T;
+    constexpr std::size_t zero = -kMinWhole;
+    whole[zero] = 1.0;
+    for (std::size_t i = 1; i <= kMaxWhole; ++i) whole[zero + i] = whole[zero + i - 1] * T;
     const double inv = 1.0 / T;
-    down[0] = 1.0;
-    for (std::size_t i = 1; i < down.size(); ++i) down[i] = down[i - 1] * inv;
-    const double root = std::sqrt(T);
-    for (int m = kMin; m <= kMax; ++m) {
-      const int whole = (m % 2 == 0) ? m / 2 : (m - 1) / 2;
-      double p = whole >= 0 ? up[static_cast<std::size_t>(whole)] : down[static_cast<std::size_t>(-whole)];
-      if (m % 2 != 0) p *= root;
-      v[static_cast<std::size_t>(m - kMin)] = p;
-    }
+    for (std::size_t i = 1; i <= zero; ++i) whole[zero - i] = whole[zero - i + 1] * inv;
+    half = {1.0, std::sqrt(T)};
   }
-  double operator()(int u2) const { return v[static_cast<std::size_t>(u2 - kMin)]; }
+  // Where T^(u2/2) of a term is found: its whole power and its half factor.
+  struct Index {
+    std::size_t whole, half;
+  };
+  static Index Of(int u2) {
+    const int w = (u2 % 2 == 0) ? u2 / 2 : (u2 - 1) / 2;
+    return {static_cast<std::size_t>(w - kMinWhole), static_cast<std::size_t>(u2 % 2 != 0)};
+  }
+  double operator()(Index i) const { return whole[i.whole] * half[i.half]; }
 };
+
+// The temperature exponent of every term, located once.
+const std::array<HalfPowers::Index, 59>& TermPowers() {
+  static const std::array<HalfPowers::Index, 59> index = [] {
+    std::array<HalfPowers::Index, 59> out{};
+    for (std::size_t n = 1; n <= 58; ++n) out[n] = HalfPowers::Of(kTerms[n].u2);
+    return out;
+  }();
+  return index;
+}
 
 // Compressibility and its density derivative dZ/dD at molar density D.
 struct ZAndSlope {
@@ -228,10 +239,11 @@ void Characterise(Cache& c, std::span<const double, 21> x) {
 
 void TemperatureTerms(const Cache& c, double T, TempTerms& out) {
   const HalfPowers tp(T);
+  const std::array<HalfPowers::Index, 59>& at = TermPowers();
   double b = 0.0;
-  for (std::size_t n = 1; n <= 18; ++n) b += kTerms[n].a * c.Bstar[n] / tp(kTerms[n].u2);
+  for (std::size_t n = 1; n <= 18; ++n) b += kTerms[n].a * c.Bstar[n] / tp(at[n]);
   out.B = b;
-  for (std::size_t n = 13; n <= 58; ++n) out.CT[n] = c.Cstar[n] / tp(kTerms[n].u2);
+  for (std::size_t n = 13; n <= 58; ++n) out.CT[n] = c.Cstar[n] / tp(at[n]);
 }
 
 void EnsureTemperature(Cache& c, double T) {

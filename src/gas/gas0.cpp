@@ -88,13 +88,6 @@ BaseTP BaseForUnitSet(int unitSet) {
   }
 }
 
-bool IsMix(const GMix& mix) { return mix != nullptr && mix->mark == kMark; }
-
-MixRecord& Checked(const GMix& mix, std::string_view message, std::string_view module) {
-  if (!IsMix(mix)) Raise(module, message, 1);
-  return *mix;
-}
-
 void KillMix0(GMix& mix) {
   MixRecord& m = Checked(mix, "GAS0.KillMix0() invalid mix");
   m = MixRecord{};  // clears every field, the mark included

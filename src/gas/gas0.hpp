@@ -12,6 +12,7 @@
 #include "gas/aga8.hpp"
 #include "gas/components.hpp"
 #include "gas/sgerg.hpp"
+#include "numerics/error.hpp"
 
 namespace qmx::GAS0 {
 
@@ -315,10 +316,13 @@ inline double BaseP(const MixRecord& m) { return m.base[Pp - 17]; }
 // Life of the record.
 
 // True when the handle holds a live mix.
-bool IsMix(const GMix& mix);
+inline bool IsMix(const GMix& mix) { return mix != nullptr && mix->mark == kMark; }
 // The live record behind a handle; raises `message` (module GAS0 unless given) when the handle
-// is empty or the mark is gone.
-MixRecord& Checked(const GMix& mix, std::string_view message, std::string_view module = kModule);
+// is empty or the mark is gone. Inline: every getter and setter of a mix passes through it.
+inline MixRecord& Checked(const GMix& mix, std::string_view message, std::string_view module = kModule) {
+  if (!IsMix(mix)) [[unlikely]] Raise(module, message, 1);
+  return *mix;
+}
 // Clears the record (the mark is gone) and frees it; the handle becomes empty. Raises
 // "GAS0.KillMix0() invalid mix" for an empty handle.
 void KillMix0(GMix& mix);

@@ -30,8 +30,8 @@ struct Read {
   std::string error;
 };
 
-std::vector<Read> ReadAll(const std::string& text) {
-  CsvReader reader{TextSource{text}};
+std::vector<Read> ReadAll(const std::string& text, std::size_t piece = 3) {
+  CsvReader reader{TextSource{text, 0, piece}};
   std::vector<Read> out;
   Read r;
   for (int guard = 0; guard < 100 && reader.Next(r.fields, r.error); ++guard) out.push_back(r);
@@ -57,9 +57,12 @@ TEST(CsvReader, QuotingLineEndsAndDamage) {
       {"\"a\"b,c\n", {{"ab", "c"}}, {"text after a closing quote"}},
       {"a\rb\n", {{"a"}, {"b"}}, {"", ""}},
   };
+  // Byte by byte, in small pieces and whole: runs of ordinary bytes are taken at once when the
+  // buffer holds them, so every case is read the three ways.
+  for (const std::size_t piece : {std::size_t{1}, std::size_t{3}, std::size_t{1} << 20})
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    const std::vector<Read> got = ReadAll(c.text);
+    SCOPED_TRACE(c.text + " in pieces of " + std::to_string(piece));
+    const std::vector<Read> got = ReadAll(c.text, piece);
     ASSERT_EQ(got.size(), c.records.size());
     for (std::size_t i = 0; i < got.size(); ++i) {
       EXPECT_EQ(got[i].fields, c.records[i]);
@@ -73,12 +76,26 @@ TEST(CsvReader, QuotingLineEndsAndDamage) {
 }
 
 TEST(CsvReader, OverlongRecordIsCutAndTheNextIsRead) {
-  std::string text = "a," + std::string(CsvReader::kMaxRecordBytes + 10, 'x') + "\nb,c\n";
-  const std::vector<Read> got = ReadAll(text);
-  ASSERT_EQ(got.size(), 2u);
-  EXPECT_NE(got[0].error.find("longer than"), std::string::npos);
-  EXPECT_EQ(got[1].fields, (std::vector<std::string>{"b", "c"}));
-  EXPECT_EQ(got[1].error, "");
+  for (const std::size_t piece : {std::size_t{3}, std::size_t{1} << 16}) {
+    std::string text = "a," + std::string(CsvReader::kMaxRecordBytes + 10, 'x') + "\nb,c\n";
+    const std::vector<Read> got = ReadAll(text, piece);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_NE(got[0].error.find("longer than"), std::string::npos);
+    EXPECT_EQ(got[1].fields, (std::vector<std::string>{"b", "c"}));
+    EXPECT_EQ(got[1].error, "");
+  }
+  // The limit counts the bytes of the record without its line end: exactly the limit is read.
+  const std::string field(CsvReader::kMaxRecordBytes - 2, 'y');
+  for (const std::size_t piece : {std::size_t{7}, std::size_t{1} << 16}) {
+    const std::vector<Read> at = ReadAll("a," + field + "\nb\n", piece);
+    ASSERT_EQ(at.size(), 2u);
+    EXPECT_EQ(at[0].error, "");
+    EXPECT_EQ(at[0].fields, (std::vector<std::string>{"a", field}));
+    const std::vector<Read> past = ReadAll("a," + field + "z\nb\n", piece);
+    ASSERT_EQ(past.size(), 2u);
+    EXPECT_NE(past[0].error.find("longer than"), std::string::npos);
+    EXPECT_EQ(past[1].fields, (std::vector<std::string>{"b"}));
+  }
 }
 
 TEST(BatchHeader, UnitsConvertAsTheCalculatorDoes) {
