@@ -12,10 +12,13 @@ namespace {
 __extension__ typedef unsigned __int128 U128;
 
 // The decimal exponents E (x in [10^E, 10^(E+1))) the exact integer path covers: x * 10^(16-E) is
-// mantissa * 5^k * 2^(e+k) with 5^k below 2^64 (k <= 27), or, for E > 16, mantissa * 2^e (below 2^128)
+// mantissa * 5^k * 2^(e+k) with 5^k below 2^64 (k <= 27), or, for E > 16, mantissa * 2^e (below 2^127)
 // divided by 10^(E-16). Everything else goes to std::to_chars.
 constexpr int kMinExponent = -11;
 constexpr int kMaxExponent = 37;
+// The binary exponents b (x in [2^b, 2^(b+1))) whose octave reaches into those decades.
+constexpr int kMinBinary = -37;
+constexpr int kMaxBinary = 126;
 constexpr std::uint64_t k1e16 = 10000000000000000ULL;
 constexpr std::uint64_t k1e17 = 100000000000000000ULL;
 
@@ -27,16 +30,51 @@ constexpr auto kPow5 = [] {
 }();
 
 constexpr auto kPow10 = [] {
-  std::array<U128, kMaxExponent - 16 + 1> p{};
+  std::array<U128, kMaxExponent + 2> p{};
   p[0] = 1;
   for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
   return p;
 }();
 
-// The eight decimal digits of v < 10^8 as bytes 0..9, the most significant first in memory: the value is
-// split into 4-digit, 2-digit and 1-digit lanes of one 64-bit word (exact reciprocal multiplications).
-inline std::uint64_t Digits8(std::uint32_t v) {
-  const std::uint64_t quads = (v / 10000) | (static_cast<std::uint64_t>(v % 10000) << 32);
+// Per octave [2^b, 2^(b+1)): the decade of its start, and the smallest 53-bit mantissa whose value
+// reaches the next power of ten (2^53, never reached, when the octave holds none). Exact integers.
+struct Octave {
+  std::uint64_t threshold;
+  int exponent;
+};
+constexpr auto kOctaves = [] {
+  std::array<Octave, kMaxBinary - kMinBinary + 1> table{};
+  for (int b = kMinBinary; b <= kMaxBinary; ++b) {
+    const int e2 = b - 52;
+    int e = 0;  // the largest e with 10^e <= 2^b
+    if (b >= 0) {
+      while (kPow10[static_cast<std::size_t>(e + 1)] <= (U128{1} << b)) ++e;
+    } else {
+      int m = 0;  // the smallest m with 10^m >= 2^-b
+      while (kPow10[static_cast<std::size_t>(m)] < (U128{1} << -b)) ++m;
+      e = -m;
+    }
+    const int t = e + 1;
+    U128 threshold = 0;
+    if (t >= 0 && e2 >= 0) {
+      threshold = (kPow10[static_cast<std::size_t>(t)] + ((U128{1} << e2) - 1)) >> e2;
+    } else if (t >= 0) {
+      threshold = kPow10[static_cast<std::size_t>(t)] << -e2;
+    } else {
+      const U128 d = kPow10[static_cast<std::size_t>(-t)];
+      threshold = ((U128{1} << -e2) + d - 1) / d;
+    }
+    const U128 limit = U128{1} << 53;
+    table[static_cast<std::size_t>(b - kMinBinary)] = {
+        static_cast<std::uint64_t>(threshold < limit ? threshold : limit), e};
+  }
+  return table;
+}();
+
+// The eight decimal digits of 10^4 * a + b (a, b < 10^4) as bytes 0..9, the most significant first in
+// memory: 2-digit and 1-digit lanes split off in one 64-bit word by exact reciprocal multiplications.
+inline std::uint64_t Digits8(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t quads = a | (b << 32);
   const std::uint64_t top = ((quads * 10486) >> 20) & ((std::uint64_t{0x7f} << 32) | 0x7f);  // lanes / 100
   const std::uint64_t pairs = ((quads - 100 * top) << 16) + top;
   std::uint64_t tens = ((pairs * 103) >> 10) & 0x000f000f000f000fULL;  // lanes / 10
@@ -56,38 +94,30 @@ inline void Store8(char* p, std::uint64_t lanes) {
 // How many of the eight digits of Digits8 remain when trailing zeros are dropped.
 inline int Significant8(std::uint64_t lanes) { return 8 - std::countl_zero(lanes) / 8; }
 
-// x = mant * 2^e2 scaled by 10^k, exactly: whole = floor(x * 10^k) and rounded = x * 10^k rounded to
-// the nearest integer, ties to even. k in [16 - kMaxExponent, 16 - kMinExponent].
-inline void Scale(std::uint64_t mant, int e2, int k, U128& whole, U128& rounded) {
+// x = mant * 2^e2 times 10^k rounded to the nearest integer, ties to even, exactly.
+// k in [16 - kMaxExponent, 16 - kMinExponent].
+inline U128 Scale(std::uint64_t mant, int e2, int k) {
   if (k >= 0) {
     const U128 p = static_cast<U128>(mant) * kPow5[static_cast<std::size_t>(k)];  // below 2^117
     const int s = e2 + k;
-    if (s >= 0) {
-      // An integer already; the caller's range check keeps it far below 2^128.
-      whole = s < 64 ? p << s : ~U128{0};
-      rounded = whole;
-      return;
-    }
+    if (s >= 0) return s < 64 ? p << s : ~U128{0};  // an integer already (and small: s is)
     const int sh = -s;
-    if (sh >= 128) {  // below one half: cannot occur for the exponents handled, kept for safety
-      whole = 0;
-      rounded = 0;
-      return;
-    }
-    const U128 q = p >> sh;
-    const U128 rem = p - (q << sh);
-    const U128 half = U128{1} << (sh - 1);
-    whole = q;
-    rounded = q + ((rem > half || (rem == half && (q & 1) != 0)) ? 1 : 0);
-    return;
+    if (sh >= 64) return 0;  // cannot occur for the exponents handled (sh <= 62); the caller falls back
+    // The result is below 2^64: the 64-bit halves of p shifted, then the remainder bits compared with
+    // one half; adding the kept last bit rounds an odd tie up (ties to even).
+    const auto lo = static_cast<std::uint64_t>(p);
+    const auto hi = static_cast<std::uint64_t>(p >> 64);
+    const std::uint64_t q = (lo >> sh) | (hi << 1 << (63 - sh));
+    const std::uint64_t rem = lo & ((std::uint64_t{1} << sh) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (sh - 1);
+    return q + ((rem + (q & 1) > half) ? 1 : 0);
   }
   // x >= 10^17 is an integer (e2 >= 4); mant * 2^e2 < 2^127 for the exponents handled.
   const U128 n = static_cast<U128>(mant) << e2;
   const U128 d = kPow10[static_cast<std::size_t>(-k)];
   const U128 q = n / d;
   const U128 rem = n - q * d;
-  whole = q;
-  rounded = q + ((2 * rem > d || (2 * rem == d && (q & 1) != 0)) ? 1 : 0);
+  return q + ((2 * rem > d || (2 * rem == d && (q & 1) != 0)) ? 1 : 0);
 }
 
 char* Fallback(double x, char* first) noexcept {
@@ -112,40 +142,29 @@ char* FormatG17(double x, char* first) noexcept {
   const std::uint64_t mant = fraction | (std::uint64_t{1} << 52);
   const int e2 = biased - 1075;  // |x| = mant * 2^e2
   const int b = biased - 1023;   // |x| in [2^b, 2^(b+1))
-  // floor(b * log10(2)) for the exponents in question: E is this or one more.
-  int e = (b * 78913) >> 18;
-  // mant * 2^e2 must stay below 2^127 on the division path.
-  if (e < kMinExponent - 1 || e > kMaxExponent || b > 126) return Fallback(x, first);
-  if (e < kMinExponent) e = kMinExponent;  // x may still reach 10^kMinExponent; corrected below if not
+  if (b < kMinBinary || b > kMaxBinary) return Fallback(x, first);
+  const Octave& octave = kOctaves[static_cast<std::size_t>(b - kMinBinary)];
+  int e = octave.exponent + (mant >= octave.threshold ? 1 : 0);  // 10^e <= |x| < 10^(e+1)
+  if (e < kMinExponent || e > kMaxExponent) return Fallback(x, first);
 
-  // Find the decade exactly: 10^16 <= x * 10^(16-E) < 10^17 (at most two corrections).
-  U128 whole = 0;
-  U128 rounded = 0;
-  bool found = false;
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    if (e < kMinExponent || e > kMaxExponent) return Fallback(x, first);
-    Scale(mant, e2, 16 - e, whole, rounded);
-    if (whole >= k1e17) {
-      ++e;
-    } else if (whole < k1e16) {
-      --e;
-    } else {
-      found = true;
-      break;
-    }
-  }
-  if (!found) return Fallback(x, first);
+  // 10^16 <= |x| * 10^(16-e) < 10^17, so its 17-digit rounding lies in [10^16, 10^17].
+  const U128 rounded = Scale(mant, e2, 16 - e);
+  if (rounded < k1e16 || rounded > k1e17) return Fallback(x, first);  // a safety net only
   std::uint64_t n = static_cast<std::uint64_t>(rounded);
   if (n == k1e17) {  // rounded up into the next decade
     n = k1e16;
     ++e;
   }
 
-  // The 17 digits (bytes 0..9), and how many are left once trailing zeros are dropped.
-  const std::uint64_t upper = n / 100000000;  // below 10^9
-  const auto lead = static_cast<char>('0' + upper / 100000000);
-  const std::uint64_t middle = Digits8(static_cast<std::uint32_t>(upper % 100000000));
-  const std::uint64_t last = Digits8(static_cast<std::uint32_t>(n % 100000000));
+  // The 17 digits (bytes 0..9), and how many are left once trailing zeros are dropped. The
+  // 4-digit groups come from n independently of each other.
+  const std::uint64_t q4 = n / 10000;
+  const std::uint64_t q8 = n / 100000000;
+  const std::uint64_t q12 = n / 1000000000000;
+  const std::uint64_t q16 = n / 10000000000000000;
+  const auto lead = static_cast<char>('0' + q16);
+  const std::uint64_t middle = Digits8(q12 - q16 * 10000, q8 - q12 * 10000);
+  const std::uint64_t last = Digits8(q4 - q8 * 10000, n - q4 * 10000);
   const int digits = last != 0 ? 9 + Significant8(last) : 1 + Significant8(middle);
   constexpr std::uint64_t kZeros = 0x3030303030303030ULL;
 
