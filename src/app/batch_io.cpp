@@ -597,8 +597,13 @@ void AppendNumber(double x, bool json, std::string& out) {
     if (json) out += "null";
     return;
   }
-  // Written in place at the end of the line: the same text as printf "%.17g", without a copy.
+  // The same text as printf "%.17g", written in place when the line has room (no copy, no allocation).
   const std::size_t size = out.size();
+  if (out.capacity() - size < Numerics::kFormatG17Max) {
+    char buffer[Numerics::kFormatG17Max];
+    out.append(buffer, Numerics::FormatG17(x, buffer));
+    return;
+  }
   out.resize(size + Numerics::kFormatG17Max);
   char* end = Numerics::FormatG17(x, out.data() + size);
   out.resize(static_cast<std::size_t>(end - out.data()));

@@ -92,7 +92,9 @@ inline void Store8(char* p, std::uint64_t lanes) {
 }
 
 // How many of the eight digits of Digits8 remain when trailing zeros are dropped.
-inline int Significant8(std::uint64_t lanes) { return 8 - std::countl_zero(lanes) / 8; }
+inline int Significant8(std::uint64_t lanes) {
+  return 8 - static_cast<int>(static_cast<unsigned>(std::countl_zero(lanes)) / 8);
+}
 
 // x = mant * 2^e2 times 10^k rounded to the nearest integer, ties to even, exactly.
 // k in [16 - kMaxExponent, 16 - kMinExponent].
