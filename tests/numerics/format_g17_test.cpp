@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cfenv>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -262,5 +263,27 @@ TEST(FormatG17, MatchesToCharsOnSubnormalsAndExtremes) {
   for (double x : {std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
                    std::numeric_limits<double>::max(), std::numeric_limits<double>::epsilon(), 0.0}) {
     WithNeighbours(check, x, 50);
+  }
+}
+
+// The text never depends on the floating-point rounding mode in force.
+TEST(FormatG17, IgnoresTheRoundingMode) {
+  std::mt19937_64 random(2026);
+  std::vector<double> values;
+  for (int i = 0; i < 100000; ++i) values.push_back(std::bit_cast<double>(random()));
+  for (int i = 0; i < 100000; ++i) values.push_back(std::ldexp(static_cast<double>(random() >> 11), -(i % 90)));
+  const int saved = std::fegetround();
+  for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+    ASSERT_EQ(std::fesetround(mode), 0);
+    std::size_t differ = 0;
+    for (double x : values) {
+      char buffer[kBuffer];
+      char* end = N::FormatG17(x, buffer);
+      std::fesetround(saved);
+      differ += std::string_view(buffer, static_cast<std::size_t>(end - buffer)) != Format(x) ? 1 : 0;
+      std::fesetround(mode);
+    }
+    std::fesetround(saved);
+    EXPECT_EQ(differ, 0u) << "rounding mode " << mode;
   }
 }
