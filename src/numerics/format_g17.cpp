@@ -96,30 +96,31 @@ inline int Significant8(std::uint64_t lanes) {
   return 8 - static_cast<int>(static_cast<unsigned>(std::countl_zero(lanes)) / 8);
 }
 
-// x = mant * 2^e2 times 10^k rounded to the nearest integer, ties to even, exactly.
-// k in [16 - kMaxExponent, 16 - kMinExponent].
-inline U128 Scale(std::uint64_t mant, int e2, int k) {
+// x = mant * 2^e2 times 10^k rounded to the nearest integer, ties to even, exactly, for
+// k in [16 - kMaxExponent, 16 - kMinExponent] and x * 10^k below 10^18; 0 when out of reach.
+inline std::uint64_t Scale(std::uint64_t mant, int e2, int k) {
   if (k >= 0) {
     const U128 p = static_cast<U128>(mant) * kPow5[static_cast<std::size_t>(k)];  // below 2^117
     const int s = e2 + k;
-    if (s >= 0) return s < 64 ? p << s : ~U128{0};  // an integer already (and small: s is)
+    if (s >= 0) return s < 8 ? static_cast<std::uint64_t>(p << s) : 0;  // an integer already
     const int sh = -s;
-    if (sh >= 64) return 0;  // cannot occur for the exponents handled (sh <= 62); the caller falls back
-    // The result is below 2^64: the 64-bit halves of p shifted, then the remainder bits compared with
-    // one half; adding the kept last bit rounds an odd tie up (ties to even).
+    if (sh >= 64) return 0;  // cannot occur for the exponents handled (sh <= 62)
+    // p >> sh fits 64 bits; the bits shifted out, moved to the top of a word, are compared with one
+    // half (2^63), and an exact half rounds to the even neighbour.
     const auto lo = static_cast<std::uint64_t>(p);
     const auto hi = static_cast<std::uint64_t>(p >> 64);
-    const std::uint64_t q = (lo >> sh) | (hi << 1 << (63 - sh));
-    const std::uint64_t rem = lo & ((std::uint64_t{1} << sh) - 1);
-    const std::uint64_t half = std::uint64_t{1} << (sh - 1);
-    return q + ((rem + (q & 1) > half) ? 1 : 0);
+    const std::uint64_t q = (lo >> sh) | (hi << (64 - sh));
+    const std::uint64_t rest = lo << (64 - sh);
+    constexpr std::uint64_t kHalf = std::uint64_t{1} << 63;
+    return q + ((rest + (q & 1) > kHalf) ? 1 : 0);  // rest <= 2^64 - 4: no wrap
   }
   // x >= 10^17 is an integer (e2 >= 4); mant * 2^e2 < 2^127 for the exponents handled.
   const U128 n = static_cast<U128>(mant) << e2;
   const U128 d = kPow10[static_cast<std::size_t>(-k)];
   const U128 q = n / d;
   const U128 rem = n - q * d;
-  return q + ((2 * rem > d || (2 * rem == d && (q & 1) != 0)) ? 1 : 0);
+  if (q >> 60 != 0) return 0;
+  return static_cast<std::uint64_t>(q) + ((2 * rem > d || (2 * rem == d && (q & 1) != 0)) ? 1 : 0);
 }
 
 char* Fallback(double x, char* first) noexcept {
@@ -150,9 +151,8 @@ char* FormatG17(double x, char* first) noexcept {
   if (e < kMinExponent || e > kMaxExponent) return Fallback(x, first);
 
   // 10^16 <= |x| * 10^(16-e) < 10^17, so its 17-digit rounding lies in [10^16, 10^17].
-  const U128 rounded = Scale(mant, e2, 16 - e);
-  if (rounded < k1e16 || rounded > k1e17) return Fallback(x, first);  // a safety net only
-  std::uint64_t n = static_cast<std::uint64_t>(rounded);
+  std::uint64_t n = Scale(mant, e2, 16 - e);
+  if (n - k1e16 > k1e17 - k1e16) return Fallback(x, first);  // outside [10^16, 10^17]: a safety net only
   if (n == k1e17) {  // rounded up into the next decade
     n = k1e16;
     ++e;
