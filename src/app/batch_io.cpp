@@ -10,6 +10,7 @@
 #include "app/display_units.hpp"
 #include "gas/components.hpp"
 #include "numerics/error.hpp"
+#include "numerics/format_g17.hpp"
 #include "units/dval.hpp"
 #include "units/fum.hpp"
 #include "units/utf8.hpp"
@@ -623,9 +624,16 @@ void AppendNumber(double x, bool json, std::string& out) {
     if (json) out += "null";
     return;
   }
-  char buffer[40];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 17);
-  if (ec == std::errc()) out.append(buffer, end);
+  // The same text as printf "%.17g", written in place when the line has room (no copy, no allocation).
+  const std::size_t size = out.size();
+  if (out.capacity() - size < Numerics::kFormatG17Max) {
+    char buffer[Numerics::kFormatG17Max];
+    out.append(buffer, Numerics::FormatG17(x, buffer));
+    return;
+  }
+  out.resize(size + Numerics::kFormatG17Max);
+  char* end = Numerics::FormatG17(x, out.data() + size);
+  out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 double ToDisplay(const DisplayUnit& u, double si) {
