@@ -8,6 +8,7 @@
 
 #include "gas/components.hpp"
 #include "gas/gas1.hpp"
+#include "meters/dpflow.hpp"
 #include "numerics/error.hpp"
 #include "units/dval.hpp"
 #include "units/fe.hpp"
@@ -39,6 +40,9 @@ void Enter(const char* column, const char* unit, double value, FUM::DVal& dv) {
           2);
   }
 }
+
+constexpr DP0::DPFlags kNotComputed = DP0::FlagBit(DP0::kFlagPipeSmall) | DP0::FlagBit(DP0::kFlagMethod) |
+                                      DP0::FlagBit(DP0::kFlagCalc) | DP0::FlagBit(DP0::kFlagInput);
 
 double Dv(const QMXcalc::DV& dv) {
   return QMXcalc::ResultValid(*dv) ? FUM::uDVgetMKS(*dv) : kAbsent;
@@ -114,6 +118,13 @@ void Context::Compute(const Record& record, Results& out) {
   out.densityBase = Dv(s.densityBase);
   out.meterFlags = s.meterFlags;
   out.warning = s.meterWarning;
+  // The meter step refused the record (inputs it cannot use, no equation, no solution): its zero
+  // flow is no measurement and must not enter totals as one.
+  if ((s.meterFlags & kNotComputed) != 0) {
+    std::string why = s.meterWarning;
+    while (!why.empty() && (why.back() == ',' || why.back() == ' ')) why.pop_back();
+    Raise(kModule, "not computed: " + why, 4);
+  }
 }
 
 }  // namespace qmx::BATCH

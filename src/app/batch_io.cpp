@@ -27,6 +27,13 @@ CsvReader::CsvReader(Source source) : source_(std::move(source)), buffer_(kReadC
 
 bool CsvReader::Fill() {
   if (eof_) return false;
+  if (capturing_) {
+    // The bytes after a quoted line break are kept until the record's end shows whether the
+    // quote closes.
+    capture_.append(buffer_.data() + captureFrom_, end_ - captureFrom_);
+    captureFrom_ = 0;
+  }
+  if (buffer_.size() < kReadChunk) buffer_.resize(kReadChunk);
   pos_ = 0;
   end_ = source_ ? source_(buffer_.data(), buffer_.size()) : 0;
   if (end_ > buffer_.size()) end_ = buffer_.size();
@@ -45,6 +52,34 @@ int CsvReader::Peek() {
   return static_cast<unsigned char>(buffer_[pos_]);
 }
 
+void CsvReader::StartCapture() {
+  capturing_ = true;
+  capture_.clear();
+  captureFrom_ = pos_;
+}
+
+void CsvReader::StopCapture() {
+  capturing_ = false;
+  capture_.clear();
+  if (capture_.capacity() > kReadChunk) std::string().swap(capture_);
+}
+
+std::size_t CsvReader::CapturedBytes() const { return capture_.size() + (pos_ - captureFrom_); }
+
+void CsvReader::ReplayCapture() {
+  // What followed the quoted line break, and what is buffered beyond it, become the unread input.
+  std::vector<char> unread;
+  unread.reserve(std::max(capture_.size() + (end_ - captureFrom_), kReadChunk));
+  unread.insert(unread.end(), capture_.begin(), capture_.end());
+  unread.insert(unread.end(), buffer_.begin() + static_cast<std::ptrdiff_t>(captureFrom_),
+                buffer_.begin() + static_cast<std::ptrdiff_t>(end_));
+  consumed_ -= capture_.size() + (pos_ - captureFrom_);
+  end_ = unread.size();
+  pos_ = 0;
+  buffer_ = std::move(unread);
+  StopCapture();
+}
+
 bool CsvReader::Next(std::vector<std::string>& fields, std::string& error) {
   enum class S { FieldStart, Unquoted, Quoted, AfterQuote };
   error.clear();
@@ -52,12 +87,26 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::string& error) {
   for (;;) {
     std::size_t count = 0;
     std::size_t bytes = 0;
+    // Past the record limit the bytes are read only to find the record's end, quotes included.
     bool overflow = false;
     auto field = [&]() -> std::string* {
-      if (count > kMaxFields) return nullptr;
+      if (overflow || count > kMaxFields) return nullptr;
       if (fields.size() < count + 1) fields.resize(count + 1);
       return &fields[count];
     };
+    // The first line break inside quotes: when the quote never closes (the input ends, or the
+    // record passes its limit inside it) the record ends there and what followed is read again,
+    // so one stray quote cannot swallow the records after it.
+    std::size_t cutCount = 0;
+    std::size_t cutSize = std::string::npos;
+    auto cut = [&](std::string why) {
+      ReplayCapture();
+      fields.resize(std::min(cutCount + 1, kMaxFields + 1));
+      if (cutCount < fields.size() && fields[cutCount].size() > cutSize) fields[cutCount].resize(cutSize);
+      error = std::move(why);
+    };
+    const std::string unclosed =
+        "unterminated quoted field (no closing quote within " + std::to_string(kMaxRecordBytes) + " bytes)";
     if (std::string* f = field()) f->clear();
     S state = S::FieldStart;
     bool any = false;  // a byte of this record was read
@@ -91,34 +140,49 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::string& error) {
           fields.clear();
           return false;
         }
-        if (state == S::Quoted && error.empty()) error = "unterminated quoted field (the input ends inside quotes)";
+        if (state == S::Quoted) {
+          if (capturing_) {
+            cut("unterminated quoted field (the input ends inside quotes)");
+            return true;
+          }
+          if (error.empty()) error = "unterminated quoted field (the input ends inside quotes)";
+        }
         break;
       }
       any = true;
       const bool lineEnd = c == '\n' || c == '\r';
-      // A record past the limit is cut at its next line break, quoted or not.
-      if (overflow) {
-        if (lineEnd) {
-          if (c == '\r' && Peek() == '\n') Get();
-          break;
-        }
-        continue;
-      }
       // The line end closes the record and is no part of it (inside quotes it is field text).
       if (lineEnd && state != S::Quoted) {
         if (c == '\r' && Peek() == '\n') Get();
         break;
       }
-      if (++bytes > kMaxRecordBytes) {
+      if (!overflow && ++bytes > kMaxRecordBytes) {
         overflow = true;
         error = "record longer than " + std::to_string(kMaxRecordBytes) + " bytes";
-        continue;
+        if (state == S::Quoted && capturing_) {
+          cut(unclosed);
+          return true;
+        }
+      }
+      // Kept bytes stay bounded: past the limit, a quote still open ends the record at its first
+      // line break; a closed one leaves nothing worth keeping.
+      if (capturing_ && CapturedBytes() > kMaxRecordBytes) {
+        if (state == S::Quoted) {
+          cut(unclosed);
+          return true;
+        }
+        StopCapture();
       }
       if (state == S::Quoted) {
         if (c == '"') {
           state = S::AfterQuote;
-        } else if (std::string* f = field()) {
-          f->push_back(static_cast<char>(c));
+        } else {
+          if (lineEnd && !capturing_) {
+            StartCapture();
+            cutCount = count;
+            cutSize = !overflow && count < fields.size() ? fields[count].size() : std::string::npos;
+          }
+          if (std::string* f = field()) f->push_back(static_cast<char>(c));
         }
         continue;
       }
@@ -148,6 +212,7 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::string& error) {
       state = S::Unquoted;
       if (std::string* f = field()) f->push_back(static_cast<char>(c));
     }
+    if (capturing_) StopCapture();
     if (blank && count == 0 && state == S::FieldStart && error.empty()) {
       if (!any) {
         fields.clear();
@@ -260,8 +325,9 @@ bool ParseTime(std::string_view text, double& seconds, bool& iso) {
         pos += 1;
       } else if ((c == '+' || c == '-') && Digits(text, pos + 1, 2, oh)) {
         std::size_t end = pos + 3;
-        if (end < text.size() && text[end] == ':') ++end;
-        if (end < text.size()) {
+        const bool colon = end < text.size() && text[end] == ':';
+        if (colon) ++end;
+        if (end < text.size() || colon) {
           if (!Digits(text, end, 2, om)) return false;
           end += 2;
         }
@@ -273,8 +339,10 @@ bool ParseTime(std::string_view text, double& seconds, bool& iso) {
       }
     }
     static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    // 24:00 is the end of a day, never a time within one; a leap second ends a minute.
     if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1] || hour > 24 || minute > 59 ||
-        second > 60)
+        second > 60 || (hour == 24 && (minute != 0 || second != 0 || fraction != 0.0)) ||
+        (second == 60 && minute != 59))
       return false;
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
     if (month == 2 && day == 29 && !leap) return false;
@@ -357,6 +425,14 @@ bool ToSi(const std::string& unit, double value, double& si) {
 
 }  // namespace
 
+namespace {
+bool IsResultName(std::string_view key) {
+  if (key == "meter_flags" || key == "warning" || key == "error") return true;
+  return std::any_of(OutputColumns().begin(), OutputColumns().end(),
+                     [key](const OutputColumn& c) { return c.name == key; });
+}
+}  // namespace
+
 std::string ReadHeader(const std::vector<std::string>& fields, bool needTime, InputLayout& layout) {
   layout = InputLayout{};
   std::vector<std::string> seen;
@@ -409,6 +485,12 @@ std::string ReadHeader(const std::vector<std::string>& fields, bool needTime, In
       }
     }
     if (col.kind == ColumnKind::Pass) {
+      // A passed column named as a result would give a JSON Lines row two members of one name,
+      // and readers keep only the last: the logged value would be lost beside the recalculated.
+      if (IsResultName(key)) {
+        return "column \"" + col.name + "\" has the name of a result column; rename it (for example \"logged_" +
+               std::string(key) + "\")";
+      }
       layout.columns.push_back(std::move(col));
       continue;
     }
@@ -473,6 +555,23 @@ void ReadRow(const InputLayout& layout, InputRow& row) {
   row.time = kAbsent;
   row.duration = kAbsent;
   const std::size_t n = layout.columns.size();
+  // The time first, whatever the column order and whatever else is wrong with the record, so that
+  // a damaged record still ends the interval before it and is booked in its own period.
+  if (layout.time >= 0 && static_cast<std::size_t>(layout.time) < row.fields.size()) {
+    const InputColumn& col = layout.columns[static_cast<std::size_t>(layout.time)];
+    const std::string& text = row.fields[static_cast<std::size_t>(layout.time)];
+    bool iso = false;
+    double t = 0.0;
+    if (!ParseTime(text, t, iso)) {
+      row.error = "time: not a date-time or a number of seconds: \"" + text + "\"";
+      return;
+    }
+    if (!iso && !ToSi(col.unit, t, t)) {
+      row.error = "time: does not convert";
+      return;
+    }
+    row.time = t;
+  }
   if (row.fields.size() < n) {
     row.error = "truncated record: " + std::to_string(row.fields.size()) + " of " + std::to_string(n) + " fields";
     return;
@@ -484,21 +583,7 @@ void ReadRow(const InputLayout& layout, InputRow& row) {
   for (std::size_t i = 0; i < n; ++i) {
     const InputColumn& col = layout.columns[i];
     const std::string& text = row.fields[i];
-    if (col.kind == ColumnKind::Pass) continue;
-    if (col.kind == ColumnKind::Time) {
-      bool iso = false;
-      double t = 0.0;
-      if (!ParseTime(text, t, iso)) {
-        row.error = "time: not a date-time or a number of seconds: \"" + text + "\"";
-        return;
-      }
-      if (!iso && !ToSi(col.unit, t, t)) {
-        row.error = "time: does not convert";
-        return;
-      }
-      row.time = t;
-      continue;
-    }
+    if (col.kind == ColumnKind::Pass || col.kind == ColumnKind::Time) continue;
     const bool optional = col.kind == ColumnKind::Frequency || col.kind == ColumnKind::Component ||
                           col.kind == ColumnKind::Duration;
     if (text.find_first_not_of(" \t") == std::string::npos) {

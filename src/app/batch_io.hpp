@@ -36,12 +36,21 @@ class CsvReader {
   int Get();   // the next byte, or -1 at the end
   int Peek();  // the next byte without taking it, or -1
   bool Fill();
+  // Keeping the bytes read from here on, until the record ends or they are read again.
+  void StartCapture();
+  void StopCapture();
+  std::size_t CapturedBytes() const;
+  // The kept bytes become the next input.
+  void ReplayCapture();
 
   Source source_;
   std::vector<char> buffer_;
   std::size_t pos_ = 0, end_ = 0;
   bool eof_ = false;
   std::uint64_t consumed_ = 0;
+  bool capturing_ = false;
+  std::string capture_;           // kept bytes that have left the buffer
+  std::size_t captureFrom_ = 0;   // where the kept bytes begin in the buffer
 };
 
 // What a column of the input holds.

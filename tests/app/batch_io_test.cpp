@@ -51,7 +51,13 @@ TEST(CsvReader, QuotingLineEndsAndDamage) {
       {"a,b", {{"a", "b"}}, {""}},                           // last line without a line end
       {"\n\r\n a\n\n", {{" a"}}, {""}},                       // blank lines are no records
       {"a,,\n", {{"a", "", ""}}, {""}},
-      {"x,\"open\nmore", {{"x", "open\nmore"}}, {"unterminated quoted field"}},
+      // A quote open at the end of the input ends its record at its first line break; the lines
+      // after it are records again.
+      {"x,\"open\nmore", {{"x", "open"}, {"more"}}, {"unterminated quoted field", ""}},
+      {"x,\"open\r\n1,a\r\n2,c\r\n", {{"x", "open"}, {"1", "a"}, {"2", "c"}},
+       {"unterminated quoted field", "", ""}},
+      {"x,\"a\nb\",\"c\nd", {{"x", "a"}, {"b\"", "c"}, {"d"}},
+       {"unterminated quoted field", "unterminated quoted field", ""}},
       {"a,\xff\xfe\nb,c\n", {{"a", "\xff\xfe"}, {"b", "c"}}, {"not UTF-8 text in field 2", ""}},
       {std::string("a,b\0c\n", 6), {{"a", std::string("b\0c", 3)}}, {"not UTF-8 text"}},
       {"\"a\"b,c\n", {{"ab", "c"}}, {"text after a closing quote"}},
@@ -84,6 +90,16 @@ TEST(CsvReader, OverlongRecordIsCutAndTheNextIsRead) {
     EXPECT_EQ(got[1].fields, (std::vector<std::string>{"b", "c"}));
     EXPECT_EQ(got[1].error, "");
   }
+  // Past the limit the quotes are still followed: a line break inside them does not end the
+  // record, so its tail is not taken for a record.
+  for (const std::size_t piece : {std::size_t{5}, std::size_t{1} << 16}) {
+    const std::string text = "a\n1,\"" + std::string(CsvReader::kMaxRecordBytes, 'x') + "\n5,tail\"\n2,c\n";
+    const std::vector<Read> got = ReadAll(text, piece);
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_NE(got[1].error.find("longer than"), std::string::npos);
+    EXPECT_EQ(got[2].fields, (std::vector<std::string>{"2", "c"}));
+    EXPECT_EQ(got[2].error, "");
+  }
   // The limit counts the bytes of the record without its line end: exactly the limit is read.
   const std::string field(CsvReader::kMaxRecordBytes - 2, 'y');
   for (const std::size_t piece : {std::size_t{7}, std::size_t{1} << 16}) {
@@ -95,6 +111,31 @@ TEST(CsvReader, OverlongRecordIsCutAndTheNextIsRead) {
     ASSERT_EQ(past.size(), 2u);
     EXPECT_NE(past[0].error.find("longer than"), std::string::npos);
     EXPECT_EQ(past[1].fields, (std::vector<std::string>{"b"}));
+  }
+}
+
+// One stray quote early in a long file: the records after its line are all read, whether the input
+// ends inside the quote or the quote runs past the record limit.
+TEST(CsvReader, StrayQuoteDoesNotSwallowTheRecordsAfterIt) {
+  for (const int lines : {1000, 120000}) {  // about 12 kB, and past the 1 MiB record limit
+    std::string text = "time,note\n0,\"12 inch\n";
+    for (int i = 1; i <= lines; ++i) text += std::to_string(i) + ",ok\n";
+    for (const std::size_t piece : {std::size_t{4096}, std::size_t{1} << 16}) {
+      SCOPED_TRACE(std::to_string(lines) + " lines in pieces of " + std::to_string(piece));
+      CsvReader reader{TextSource{text, 0, piece}};
+      Read r;
+      std::vector<Read> got;
+      for (int guard = 0; guard < lines + 10 && reader.Next(r.fields, r.error); ++guard) got.push_back(r);
+      ASSERT_EQ(got.size(), static_cast<std::size_t>(lines) + 2);
+      EXPECT_EQ(got[1].fields, (std::vector<std::string>{"0", "12 inch"}));
+      EXPECT_NE(got[1].error.find("unterminated quoted field"), std::string::npos);
+      for (int i = 1; i <= lines; ++i) {
+        const Read& g = got[static_cast<std::size_t>(i) + 1];
+        ASSERT_EQ(g.fields, (std::vector<std::string>{std::to_string(i), "ok"})) << "record " << i;
+        ASSERT_EQ(g.error, "");
+      }
+      EXPECT_EQ(reader.BytesRead(), text.size());
+    }
   }
 }
 
@@ -135,6 +176,11 @@ TEST(BatchHeader, UsageErrorsNameTheColumn) {
       {{"dp", "static_pressure", "flowing_temperature", "x.Xe"}, false, "no such component"},
       {{"dp", "static_pressure", "flowing_temperature"}, true, "missing column \"time\""},
       {{"\xef\xbb\xbf" "dp", "static_pressure", "flowing_temperature"}, true, "missing column \"time\""},
+      // A passed column may not take a result's name (a JSON Lines row would hold it twice).
+      {{"dp", "static_pressure", "flowing_temperature", "mass_flow"}, false,
+       "\"mass_flow\" has the name of a result column; rename it (for example \"logged_mass_flow\")"},
+      {{"dp", "static_pressure", "flowing_temperature", "std_volume_flow[m3/h]"}, false, "result column"},
+      {{"dp", "static_pressure", "flowing_temperature", "error"}, false, "\"error\" has the name"},
   };
   for (const Case& c : cases) {
     InputLayout layout;
@@ -177,6 +223,27 @@ TEST(BatchRow, RecordErrors) {
   }
 }
 
+// A damaged record keeps its time stamp wherever the time column stands, so the totals book it in
+// its own period and its interval ends the one before it.
+TEST(BatchRow, DamagedRecordKeepsItsTime) {
+  for (const bool timeLast : {false, true}) {
+    std::vector<std::string> header = {"dp", "upstream_pressure", "flowing_temperature"};
+    header.insert(timeLast ? header.end() : header.begin(), "time");
+    InputLayout layout;
+    ASSERT_EQ(ReadHeader(header, true, layout), "");
+    const std::vector<std::vector<std::string>> damaged = {
+        {"bad", "2e6", "300"}, {"1000", "", "300"}, {"1000", "2e6", "300", "extra"}};
+    for (std::vector<std::string> fields : damaged) {
+      fields.insert(timeLast ? fields.begin() + 3 : fields.begin(), "2026-01-01T01:30:00Z");
+      InputRow row;
+      row.fields = fields;
+      ReadRow(layout, row);
+      EXPECT_NE(row.error, "");
+      EXPECT_EQ(row.time, 1767231000.0) << row.error;
+    }
+  }
+}
+
 TEST(BatchTime, IsoAndSeconds) {
   struct Case {
     const char* text;
@@ -194,6 +261,12 @@ TEST(BatchTime, IsoAndSeconds) {
       {"2025-02-29T00:00:00Z", false, 0.0, false},
       {"2026-13-01T00:00:00Z", false, 0.0, false},
       {"2026-12-07T13:31:45Q", false, 0.0, false},
+      {"2026-12-07T24:00:00Z", true, 1796688000.0, true},  // the end of the day
+      {"2026-12-07T24:30:00Z", false, 0.0, false},
+      {"2016-12-31T23:59:60Z", true, 1483228800.0, true},  // a leap second
+      {"2026-12-07T13:30:60Z", false, 0.0, false},
+      {"2026-12-07T13:31:45+05:", false, 0.0, false},
+      {"2026-12-07T18:31:45+0500", true, 1796650305.0, true},
       {"  3600.5 ", true, 3600.5, false},
       {"inf", false, 0.0, false},
   };
