@@ -10,9 +10,9 @@ qmx_cli_test(batch_help ARGS batch --help STDOUT "--totals.*x\\.C1")
 qmx_cli_test(batch_no_header ARGS batch --in /dev/null EXIT 2 STDERR "no header row")
 qmx_cli_test(batch_help_units ARGS batch --help STDOUT "--units.*mass_flow\\[kg/hr\\].*unit\\.k_factor")
 # Faults of the command's input and output: a standard input left non-blocking, a read error
-# mid-feed, a failed output while the input stays open (batch_feed drives qmxcli).
+# mid-feed, a failed output while the input stays open, long records (batch_feed drives qmxcli).
 add_executable(batch_feed "${CMAKE_CURRENT_LIST_DIR}/batch_feed.cpp")
-foreach(name nonblocking read_error stalled_writer)
+foreach(name nonblocking read_error stalled_writer long_records)
   add_test(NAME cli_batch_feed_${name} COMMAND batch_feed ${name} "$<TARGET_FILE:qmxcli>")
   set_tests_properties(cli_batch_feed_${name} PROPERTIES TIMEOUT 60)
 endforeach()

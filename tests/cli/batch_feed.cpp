@@ -5,9 +5,12 @@
 //                   records read are written, then exit 1 naming standard input
 //   stalled_writer  the output closed after the header while the input stays open: exit 1 within
 //                   seconds, not a wait for more input
+//   long_records    4000 records of 100 kB each: every row written with a peak memory far below
+//                   what the records in flight would take if chunks were bounded by count only
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -18,6 +21,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -45,7 +49,8 @@ struct Child {
 };
 
 // Starts qmxcli batch with `in` as standard input; `close_in_child` is closed in the child.
-Child Start(const char* qmxcli, int in, int close_in_child, bool ignore_sigpipe = false) {
+Child Start(const char* qmxcli, int in, int close_in_child, bool ignore_sigpipe = false,
+            std::vector<const char*> args = {"--threads", "2"}) {
   int out[2], err[2];
   if (::pipe(out) != 0 || ::pipe(err) != 0) {
     std::perror("pipe");
@@ -65,7 +70,10 @@ Child Start(const char* qmxcli, int in, int close_in_child, bool ignore_sigpipe 
     for (int fd : {in, out[0], out[1], err[0], err[1], close_in_child}) {
       if (fd > 2) ::close(fd);
     }
-    ::execl(qmxcli, qmxcli, "batch", "--threads", "2", static_cast<char*>(nullptr));
+    std::vector<char*> argv{const_cast<char*>(qmxcli), const_cast<char*>("batch")};
+    for (const char* a : args) argv.push_back(const_cast<char*>(a));
+    argv.push_back(nullptr);
+    ::execv(qmxcli, argv.data());
     _exit(127);
   }
   ::close(out[1]);
@@ -91,10 +99,13 @@ std::string Drain(int fd, int ms) {
 }
 
 // The exit status, or -1 when the child is still running after `ms` (it is then killed).
-int Wait(pid_t pid, int ms) {
+// `peak_kib` receives the child's peak resident memory.
+int Wait(pid_t pid, int ms, long* peak_kib = nullptr) {
   int status = 0;
   for (int waited = 0; waited < ms; waited += 20) {
-    const pid_t r = ::waitpid(pid, &status, WNOHANG);
+    rusage usage{};
+    const pid_t r = ::wait4(pid, &status, WNOHANG, &usage);
+    if (r == pid && peak_kib != nullptr) *peak_kib = usage.ru_maxrss;
     if (r == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     Sleep(20);
   }
@@ -192,11 +203,36 @@ int StalledWriter(const char* qmxcli) {
   return 0;
 }
 
+int LongRecords(const char* qmxcli) {
+  int in[2];
+  if (::pipe(in) != 0) return 2;
+  // A sanitizer's quarantine of freed memory would hide the bound this case checks.
+  ::setenv("ASAN_OPTIONS", "quarantine_size_mb=8", 1);
+  const Child c = Start(qmxcli, in[0], in[1], false, {"--threads", "2", "--out", "/dev/null"});
+  ::close(in[0]);
+  const int records = 4000;
+  const std::string head = "dp,static_pressure,flowing_temperature,note\n";
+  const std::string record = "12000,3.5e6,295," + std::string(100000, 'x') + "\n";
+  bool fed = WriteAll(in[1], head);
+  for (int i = 0; i < records && fed; ++i) fed = WriteAll(in[1], record);
+  ::close(in[1]);
+  const std::string out = Drain(c.out, 60000);
+  const std::string err = Drain(c.err, 5000);
+  long peak = 0;
+  const int status = Wait(c.pid, 60000, &peak);
+  if (!fed || status != 0) return Fail("exit " + std::to_string(status) + ", want 0", out, err);
+  if (err.find("batch: 4000 records, 0 errors") == std::string::npos) return Fail("summary", out, err);
+  // The input alone is 400 MB; chunks of 1024 records would hold several times that.
+  if (peak > 300 * 1024) return Fail("peak memory " + std::to_string(peak / 1024) + " MiB", out, err);
+  std::printf("peak memory %ld MiB\n", peak / 1024);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fputs("usage: batch_feed nonblocking|read_error|stalled_writer QMXCLI\n", stderr);
+    std::fputs("usage: batch_feed nonblocking|read_error|stalled_writer|long_records QMXCLI\n", stderr);
     return 2;
   }
   ::signal(SIGPIPE, SIG_IGN);  // a command that ended early must not end this check
@@ -204,6 +240,7 @@ int main(int argc, char** argv) {
   if (name == "nonblocking") return NonBlocking(argv[2]);
   if (name == "read_error") return ReadError(argv[2]);
   if (name == "stalled_writer") return StalledWriter(argv[2]);
+  if (name == "long_records") return LongRecords(argv[2]);
   std::fprintf(stderr, "unknown case %s\n", argv[1]);
   return 2;
 }
