@@ -238,9 +238,11 @@ void Run(Options o) {
   }
   if (period > 0.0 && !o.jsonl) {
     // The totals file is made beside the output, so the output must be a regular file (or a new one):
-    // beside a device or a descriptor's name it would fail after all the work, or land in /dev.
+    // beside a device or a descriptor's name (/dev/stdout) it would fail after all the work, or land in /dev.
     struct stat st {};
-    const bool named = o.out.rfind("/dev/", 0) == 0 || o.out.rfind("/proc/", 0) == 0;
+    const bool named = o.out == "/dev/stdout" || o.out == "/dev/stderr" || o.out == "/dev/stdin" ||
+                       o.out.rfind("/dev/fd/", 0) == 0 ||
+                       (o.out.rfind("/proc/", 0) == 0 && o.out.find("/fd/") != std::string::npos);
     if (named || (::stat(o.out.c_str(), &st) == 0 && !S_ISREG(st.st_mode))) {
       throw cli::UsageError("--totals with CSV output writes PATH.totals.csv beside a regular output file; \"" +
                             o.out + "\" is not one: give --out a regular file, or use --jsonl for totals rows "
@@ -564,10 +566,12 @@ void Setup(CLI::App& app) {
       "  (mole percent; an empty cell keeps the configured value). Other columns pass through.\n"
       "Output: one row per record in input order (error column when it cannot be computed), SI values\n"
       "with 17 significant digits, units in the CSV header. Summary on standard error; exit 0 when\n"
-      "every record was computed, 3 when some have errors, 2 for a usage error before any work.\n"
+      "every record was computed, 3 when some have errors, 2 for a usage error before any work, 1 when\n"
+      "the input cannot be read (the rows of the records read are written; --out PATH is left as it\n"
+      "was) or the output written. --config: a regular file of at most 1 MiB.\n"
       "--totals: per hour or day (UTC) the mass, standard volume and energy, with flow-weighted\n"
-      "averages; CSV totals go to OUT.totals.csv (needs --out PATH), JSON Lines rows with \"period\"\n"
-      "follow the records.\n"
+      "averages; CSV totals go to OUT.totals.csv (needs --out naming a regular or new file), JSON Lines\n"
+      "rows with \"period\" follow the records.\n"
       "Output units: without --units or unit.* keys every value is SI. With them, each column a chosen\n"
       "list governs (dp, pressures, temperature, mass, standard and actual volume flow, energy flow,\n"
       "densities) and the totals (mass, std volume, energy totals lists; averages as their columns) are\n"
