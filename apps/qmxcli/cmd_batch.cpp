@@ -21,6 +21,7 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -151,12 +152,12 @@ struct Pipeline {
   std::atomic<bool> aborted{false};  // abort, for the reader waiting on input without the lock
   std::string failure;
 
-  void Fail(const std::string& why) noexcept {
+  void Fail(std::string_view why) noexcept {
     {
       std::lock_guard lock(mutex);
       if (!abort) {
         try {
-          failure = why;
+          failure.assign(why);
         } catch (...) {
           failure.clear();  // out of memory: the message stays short
         }
@@ -207,7 +208,11 @@ void Work(Pipeline& p, const std::vector<std::string>& pairs, const BATCH::Input
   } catch (const cli::UsageError& e) {
     p.Fail(e.what());
   } catch (const Error& e) {
-    p.Fail(e.module() + ": " + e.message() + " (" + std::to_string(e.code()) + ")");
+    try {
+      p.Fail(e.module() + ": " + e.message() + " (" + std::to_string(e.code()) + ")");
+    } catch (const std::exception&) {
+      p.Fail(e.message());  // no memory to compose the message
+    }
   } catch (const std::exception& e) {
     p.Fail(e.what());
   }
@@ -454,11 +459,11 @@ void Run(Options o) {
       } catch (const std::bad_alloc&) {
         p.Fail("out of memory writing the output");
       } catch (const std::exception& e) {
-        p.Fail(std::string("writing the output: ") + e.what());
+        p.Fail(e.what());
       }
     });
   } catch (const std::exception& e) {
-    p.Fail(std::string("cannot start the threads: ") + e.what());
+    p.Fail(e.what());  // the system error naming why a thread could not start
   }
 
   // The reader, on this thread.
@@ -500,9 +505,9 @@ void Run(Options o) {
       p.changed.notify_all();
     }
   } catch (const std::bad_alloc&) {
-    p.Fail("out of memory reading " + inName);
+    p.Fail("out of memory reading the input");
   } catch (const std::exception& e) {
-    p.Fail("reading " + inName + ": " + e.what());
+    p.Fail(e.what());
   }
   {
     std::lock_guard lock(p.mutex);
