@@ -207,6 +207,8 @@ void Work(Pipeline& p, const std::vector<std::string>& pairs, const BATCH::Input
     }
   } catch (const cli::UsageError& e) {
     p.Fail(e.what());
+  } catch (const std::bad_alloc&) {
+    p.Fail("out of memory computing the records");
   } catch (const Error& e) {
     try {
       p.Fail(e.module() + ": " + e.message() + " (" + std::to_string(e.code()) + ")");
