@@ -4,6 +4,7 @@
 // with its own calculation state) and written in input order, with a bounded number of chunks in
 // flight so that memory stays flat whatever the file size.
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,10 +17,11 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <fstream>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -37,6 +39,14 @@ namespace {
 using namespace qmx;
 
 constexpr std::size_t kChunkRecords = 1024;
+// A chunk also ends once it holds this many input bytes, so that long records cannot make the
+// chunks in flight large; a row slot keeps at most kRowKeepBytes and the output text at most
+// kOutKeepBytes of memory between chunks.
+constexpr std::uint64_t kChunkBytes = std::uint64_t{4} << 20;
+constexpr std::size_t kRowKeepBytes = 4096;
+constexpr std::size_t kOutKeepBytes = 2 * kChunkBytes;
+// How long the reader waits for input on a pipe or terminal before it looks whether the run failed.
+constexpr int kPollMs = 200;
 constexpr unsigned kMaxThreads = 256;
 constexpr std::size_t kMaxConfigBytes = std::size_t{1} << 20;
 
@@ -51,28 +61,55 @@ struct Options {
   std::string units;  // unit system of the output, empty for SI
 };
 
-// The KEY=VALUE lines of a configuration file: blank lines and lines starting with # skipped.
+// The KEY=VALUE lines of a configuration file: blank lines and lines starting with # skipped. Only a
+// regular file of at most 1 MiB is read (a device or FIFO could feed it without end).
 std::vector<std::string> ReadConfig(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw cli::UsageError("--config: cannot read \"" + path + "\"");
+  const std::string name = "\"" + path + "\"";
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) throw cli::UsageError("--config: cannot read " + name + ": " + std::strerror(errno));
+  struct CloseFd {
+    int fd;
+    ~CloseFd() { ::close(fd); }
+  } closeFd{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) throw cli::UsageError("--config: cannot read " + name + ": " + std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) throw cli::UsageError("--config: " + name + " is not a regular file");
+  if (static_cast<std::uint64_t>(st.st_size) > kMaxConfigBytes) {
+    throw cli::UsageError("--config: " + name + " is larger than 1 MiB");
+  }
+  // One byte more than the limit is asked for, so that a file grown since fstat is noticed.
+  std::string text(kMaxConfigBytes + 1, '\0');
+  std::size_t got = 0;
+  for (int tries = 0; tries < 1000 && got < text.size(); ++tries) {
+    const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw cli::UsageError("--config: cannot read " + name + ": " + std::strerror(errno));
+    }
+    got += static_cast<std::size_t>(n);
+  }
+  if (got > kMaxConfigBytes) throw cli::UsageError("--config: " + name + " is larger than 1 MiB");
+  text.resize(got);
+
   std::vector<std::string> pairs;
-  std::string line;
-  std::size_t total = 0;
   int number = 0;
-  while (std::getline(file, line)) {
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t stop = text.find('\n', start);
+    if (stop == std::string::npos) stop = text.size();
+    std::string_view line(text.data() + start, stop - start);
+    start = stop + 1;
     ++number;
-    total += line.size() + 1;
-    if (total > kMaxConfigBytes) throw cli::UsageError("--config: \"" + path + "\" is larger than 1 MiB");
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::size_t first = line.find_first_not_of(" \t");
-    if (first == std::string::npos || line[first] == '#') continue;
+    if (first == std::string_view::npos || line[first] == '#') continue;
     const std::size_t last = line.find_last_not_of(" \t");
     line = line.substr(first, last - first + 1);
-    if (line.find('=') == std::string::npos) {
-      throw cli::UsageError("--config: line " + std::to_string(number) + " of \"" + path + "\" is not KEY=VALUE: \"" +
-                            line + "\"");
+    if (line.find('=') == std::string_view::npos) {
+      throw cli::UsageError("--config: line " + std::to_string(number) + " of " + name + " is not KEY=VALUE: \"" +
+                            std::string(line) + "\"");
     }
-    pairs.push_back(line);
+    pairs.emplace_back(line);
   }
   return pairs;
 }
@@ -86,6 +123,21 @@ struct Chunk {
   std::string out;
 };
 
+// Gives back the memory of long records and of a large output text before a chunk is used again,
+// so that a few long records early in a file do not keep their memory for the whole run.
+void Recycle(Chunk& c) {
+  for (std::size_t i = 0; i < c.count; ++i) {
+    BATCH::InputRow& row = c.rows[i];
+    std::size_t held = row.fields.capacity() * sizeof(std::string) + row.error.capacity();
+    for (const std::string& field : row.fields) held += field.capacity();
+    if (held > kRowKeepBytes) {
+      std::vector<std::string>().swap(row.fields);
+      std::string().swap(row.error);
+    }
+  }
+  if (c.out.capacity() > kOutKeepBytes) std::string().swap(c.out);
+}
+
 // The queues between the reader, the workers and the writer. Chunks circulate: free -> work ->
 // done (by sequence) -> free, so at most `chunks.size()` are ever in memory.
 struct Pipeline {
@@ -97,13 +149,21 @@ struct Pipeline {
   std::uint64_t produced = 0;
   bool inputEnded = false;
   bool abort = false;
+  std::atomic<bool> aborted{false};  // abort, for the reader waiting on input without the lock
   std::string failure;
 
-  void Fail(const std::string& why) {
+  void Fail(std::string_view why) noexcept {
     {
       std::lock_guard lock(mutex);
-      if (!abort) failure = why;
+      if (!abort) {
+        try {
+          failure.assign(why);
+        } catch (...) {
+          failure.clear();  // out of memory: the message stays short
+        }
+      }
       abort = true;
+      aborted.store(true);
     }
     changed.notify_all();
   }
@@ -147,8 +207,14 @@ void Work(Pipeline& p, const std::vector<std::string>& pairs, const BATCH::Input
     }
   } catch (const cli::UsageError& e) {
     p.Fail(e.what());
+  } catch (const std::bad_alloc&) {
+    p.Fail("out of memory computing the records");
   } catch (const Error& e) {
-    p.Fail(e.module() + ": " + e.message() + " (" + std::to_string(e.code()) + ")");
+    try {
+      p.Fail(e.module() + ": " + e.message() + " (" + std::to_string(e.code()) + ")");
+    } catch (const std::exception&) {
+      p.Fail(e.message());  // no memory to compose the message
+    }
   } catch (const std::exception& e) {
     p.Fail(e.what());
   }
@@ -176,6 +242,19 @@ void Run(Options o) {
     throw cli::UsageError(
         "--totals with CSV output needs --out PATH (the totals go to PATH.totals.csv), or --jsonl (totals rows "
         "with \"period\" after the records)");
+  }
+  if (period > 0.0 && !o.jsonl) {
+    // The totals file is made beside the output, so the output must be a regular file (or a new one):
+    // beside a device or a descriptor's name (/dev/stdout) it would fail after all the work, or land in /dev.
+    struct stat st {};
+    const bool named = o.out == "/dev/stdout" || o.out == "/dev/stderr" || o.out == "/dev/stdin" ||
+                       o.out.rfind("/dev/fd/", 0) == 0 ||
+                       (o.out.rfind("/proc/", 0) == 0 && o.out.find("/fd/") != std::string::npos);
+    if (named || (::stat(o.out.c_str(), &st) == 0 && !S_ISREG(st.st_mode))) {
+      throw cli::UsageError("--totals with CSV output writes PATH.totals.csv beside a regular output file; \"" +
+                            o.out + "\" is not one: give --out a regular file, or use --jsonl for totals rows "
+                            "in the stream");
+    }
   }
   if (o.threads == 0) o.threads = std::max(1u, std::thread::hardware_concurrency());
   if (o.threads > kMaxThreads) throw cli::UsageError("--threads: at most " + std::to_string(kMaxThreads));
@@ -208,17 +287,12 @@ void Run(Options o) {
   }
   const BATCH::DisplayUnits* shown = display ? &units : nullptr;
 
+  const std::string inName = o.in == "-" ? "standard input" : "\"" + o.in + "\"";
   int inFd = 0;
   std::uint64_t inSize = 0;
   if (o.in != "-") {
     inFd = ::open(o.in.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (inFd < 0) throw cli::CommandFailure("cannot read \"" + o.in + "\": " + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(inFd, &st) == 0 && S_ISDIR(st.st_mode)) {
-      ::close(inFd);
-      throw cli::CommandFailure("cannot read \"" + o.in + "\": it is a folder");
-    }
-    if (S_ISREG(st.st_mode)) inSize = static_cast<std::uint64_t>(st.st_size);
+    if (inFd < 0) throw cli::CommandFailure("cannot read " + inName + ": " + std::strerror(errno));
   }
   struct CloseIn {
     int fd;
@@ -226,19 +300,58 @@ void Run(Options o) {
       if (fd > 0) ::close(fd);
     }
   } closeIn{inFd};
-  BATCH::CsvReader reader([inFd](char* buffer, std::size_t n) -> std::size_t {
-    // A read interrupted by a signal is retried; a failed read ends the input.
-    for (int tries = 0; tries < 1000; ++tries) {
+  bool regularIn = false;
+  {
+    struct stat st {};
+    if (::fstat(inFd, &st) == 0) {
+      if (S_ISDIR(st.st_mode)) throw cli::CommandFailure("cannot read " + inName + ": it is a folder");
+      regularIn = S_ISREG(st.st_mode);
+      if (regularIn && o.in != "-") inSize = static_cast<std::uint64_t>(st.st_size);
+    }
+  }
+
+  Pipeline p;
+  // A failed read ends the input and is kept here: the records read before it are still written,
+  // then the run fails. A pipe or terminal is waited on with poll, so that a run that failed
+  // elsewhere ends while no input comes, and a descriptor left non-blocking is waited on too.
+  int readError = 0;
+  BATCH::CsvReader reader([inFd, regularIn, &readError, &p](char* buffer, std::size_t n) -> std::size_t {
+    if (readError != 0) return 0;
+    bool wait = !regularIn;
+    int interrupted = 0;
+    // Ends with data, the end of the input, an error or a failed run; a live feed may wait long.
+    for (;;) {
+      if (wait) {
+        pollfd ready{inFd, POLLIN, 0};
+        const int r = ::poll(&ready, 1, kPollMs);
+        if (p.aborted.load()) return 0;
+        if (r == 0) continue;
+        if (r < 0) {
+          if (errno == EINTR && ++interrupted < 1000) continue;
+          readError = errno;
+          return 0;
+        }
+      }
       const ssize_t got = ::read(inFd, buffer, n);
       if (got >= 0) return static_cast<std::size_t>(got);
-      if (errno != EINTR) return 0;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        wait = true;
+        continue;
+      }
+      if (errno == EINTR && ++interrupted < 1000) continue;
+      readError = errno;
+      return 0;
     }
-    return 0;
   });
+  auto readFailure = [&] { return "cannot read " + inName + ": " + std::strerror(readError); };
 
   std::vector<std::string> header;
   std::string error;
-  if (!reader.Next(header, error)) throw cli::UsageError("no header row in \"" + o.in + "\"");
+  if (!reader.Next(header, error)) {
+    if (readError != 0) throw cli::CommandFailure(readFailure());
+    throw cli::UsageError("no header row in \"" + o.in + "\"");
+  }
+  if (readError != 0) throw cli::CommandFailure(readFailure());
   if (!error.empty()) throw cli::UsageError("header row: " + error);
   BATCH::InputLayout layout;
   if (const std::string why = BATCH::ReadHeader(header, period > 0.0, layout); !why.empty()) {
@@ -254,7 +367,6 @@ void Run(Options o) {
     if (const std::string why = sink.Write(head); !why.empty()) throw cli::CommandFailure(why);
   }
 
-  Pipeline p;
   const std::size_t chunkCount = 2 * static_cast<std::size_t>(o.threads) + 2;
   p.done.assign(chunkCount, nullptr);
   for (std::size_t i = 0; i < chunkCount; ++i) {
@@ -266,11 +378,6 @@ void Run(Options o) {
     p.chunks.push_back(std::move(c));
   }
 
-  std::vector<std::thread> workers;
-  for (unsigned i = 0; i < o.threads; ++i) {
-    workers.emplace_back(Work, std::ref(p), std::cref(pairs), std::cref(layout), o.jsonl, shown);
-  }
-
   // The writer: chunks in sequence, totals, counts and the progress line.
   Summary summary;
   BATCH::TotalsAccumulator totals(period > 0.0 ? period : 1.0);
@@ -279,7 +386,7 @@ void Run(Options o) {
   bool isoKnown = false;
   std::atomic<std::uint64_t> bytesRead{0};
   const bool progress = ::isatty(2) != 0;
-  std::thread writerThread([&] {
+  auto write = [&] {
     std::uint64_t next = 0;
     auto lastShown = std::chrono::steady_clock::now();
     for (;;) {
@@ -316,6 +423,7 @@ void Run(Options o) {
         }
         totals.Add(row.time, row.duration, r, periods);
       }
+      Recycle(*c);
       {
         std::lock_guard lock(p.mutex);
         p.free.push_back(c);
@@ -337,41 +445,71 @@ void Run(Options o) {
         std::fputs(line.c_str(), stderr);
       }
     }
-  });
+  };
+
+  // Threads that cannot be started, or an exception on any thread, fail the run through the
+  // pipeline, so that every thread is joined before the failure is reported.
+  std::vector<std::thread> workers;
+  std::thread writerThread;
+  try {
+    for (unsigned i = 0; i < o.threads; ++i) {
+      workers.emplace_back(Work, std::ref(p), std::cref(pairs), std::cref(layout), o.jsonl, shown);
+    }
+    writerThread = std::thread([&] {
+      try {
+        write();
+      } catch (const std::bad_alloc&) {
+        p.Fail("out of memory writing the output");
+      } catch (const std::exception& e) {
+        p.Fail(e.what());
+      }
+    });
+  } catch (const std::exception& e) {
+    p.Fail(e.what());  // the system error naming why a thread could not start
+  }
 
   // The reader, on this thread.
-  bool end = false;
-  while (!end) {
-    Chunk* c = nullptr;
-    {
-      std::unique_lock lock(p.mutex);
-      p.changed.wait(lock, [&] { return p.abort || !p.free.empty(); });
-      if (p.abort) break;
-      c = p.free.front();
-      p.free.pop_front();
-    }
-    c->count = 0;
-    while (c->count < kChunkRecords) {
-      BATCH::InputRow& row = c->rows[c->count];
-      if (!reader.Next(row.fields, error)) {
-        end = true;
-        break;
+  try {
+    bool end = false;
+    while (!end) {
+      Chunk* c = nullptr;
+      {
+        std::unique_lock lock(p.mutex);
+        p.changed.wait(lock, [&] { return p.abort || !p.free.empty(); });
+        if (p.abort) break;
+        c = p.free.front();
+        p.free.pop_front();
       }
-      BATCH::ReadRow(layout, row);
-      if (!error.empty()) row.error = error;
-      ++c->count;
-    }
-    bytesRead.store(reader.BytesRead());
-    {
-      std::lock_guard lock(p.mutex);
-      if (c->count == 0) {
-        p.free.push_back(c);
-      } else {
-        c->seq = p.produced++;
-        p.work.push_back(c);
+      c->count = 0;
+      const std::uint64_t chunkStart = reader.BytesRead();
+      while (c->count < kChunkRecords && reader.BytesRead() - chunkStart < kChunkBytes) {
+        BATCH::InputRow& row = c->rows[c->count];
+        if (!reader.Next(row.fields, error)) {
+          end = true;
+          break;
+        }
+        BATCH::ReadRow(layout, row);
+        if (!error.empty()) row.error = error;
+        // A record the failed read cut short gets its row, but is not calculated.
+        if (readError != 0) row.error = "record cut short: " + readFailure();
+        ++c->count;
       }
+      bytesRead.store(reader.BytesRead());
+      {
+        std::lock_guard lock(p.mutex);
+        if (c->count == 0) {
+          p.free.push_back(c);
+        } else {
+          c->seq = p.produced++;
+          p.work.push_back(c);
+        }
+      }
+      p.changed.notify_all();
     }
-    p.changed.notify_all();
+  } catch (const std::bad_alloc&) {
+    p.Fail("out of memory reading the input");
+  } catch (const std::exception& e) {
+    p.Fail(e.what());
   }
   {
     std::lock_guard lock(p.mutex);
@@ -379,9 +517,11 @@ void Run(Options o) {
   }
   p.changed.notify_all();
   for (std::thread& t : workers) t.join();
-  writerThread.join();
+  if (writerThread.joinable()) writerThread.join();
   if (progress) std::fputs("\r\033[K", stderr);
-  if (p.abort) throw cli::CommandFailure(p.failure);
+  if (p.abort) throw cli::CommandFailure(p.failure.empty() ? "out of memory" : p.failure);
+  // The rows of the records read are written; the output file is not replaced.
+  if (readError != 0) throw cli::CommandFailure(readFailure());
 
   std::string totalsText;
   std::string totalsPath;
@@ -433,10 +573,12 @@ void Setup(CLI::App& app) {
       "  (mole percent; an empty cell keeps the configured value). Other columns pass through.\n"
       "Output: one row per record in input order (error column when it cannot be computed), SI values\n"
       "with 17 significant digits, units in the CSV header. Summary on standard error; exit 0 when\n"
-      "every record was computed, 3 when some have errors, 2 for a usage error before any work.\n"
+      "every record was computed, 3 when some have errors, 2 for a usage error before any work, 1 when\n"
+      "the input cannot be read (the rows of the records read are written; --out PATH is left as it\n"
+      "was) or the output written. --config: a regular file of at most 1 MiB.\n"
       "--totals: per hour or day (UTC) the mass, standard volume and energy, with flow-weighted\n"
-      "averages; CSV totals go to OUT.totals.csv (needs --out PATH), JSON Lines rows with \"period\"\n"
-      "follow the records.\n"
+      "averages; CSV totals go to OUT.totals.csv (needs --out naming a regular or new file), JSON Lines\n"
+      "rows with \"period\" follow the records.\n"
       "Output units: without --units or unit.* keys every value is SI. With them, each column a chosen\n"
       "list governs (dp, pressures, temperature, mass, standard and actual volume flow, energy flow,\n"
       "densities) and the totals (mass, std volume, energy totals lists; averages as their columns) are\n"
