@@ -547,6 +547,12 @@ void Run(Options o) {
                 static_cast<unsigned long long>(summary.warnings), elapsed,
                 elapsed > 0.0 ? static_cast<double>(summary.records) / elapsed : 0.0);
   std::fputs(text, stderr);
+  if (const std::uint64_t back = totals.StepsBack(); back > 0) {
+    std::fprintf(stderr,
+                 "batch: the time goes back at %llu record(s): a period can have more than one totals row, and "
+                 "the record before each step back has no flow time\n",
+                 static_cast<unsigned long long>(back));
+  }
   if (o.out != "-") {
     nlohmann::json paths = {{"path", o.out}};
     if (!totalsPath.empty()) paths["totals_path"] = totalsPath;

@@ -981,6 +981,7 @@ void TotalsAccumulator::Book(const Pending& r, double dt, std::vector<PeriodTota
 void TotalsAccumulator::Add(double time, double duration, const Results* results,
                             std::vector<PeriodTotals>& closed) {
   if (havePending_) {
+    if (time < pending_.time) ++stepsBack_;
     double dt = pending_.duration;
     if (std::isnan(dt)) {
       // Times that go backwards give the record no flow time rather than a negative one.

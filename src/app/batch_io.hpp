@@ -196,6 +196,9 @@ class TotalsAccumulator {
   void AddUntimed(std::vector<PeriodTotals>& closed);
   // Ends the input: the held record and the open period are closed.
   void Finish(std::vector<PeriodTotals>& closed);
+  // How many records had a time before the record ahead of them. Each such step back gives a
+  // period a further row and the record before it no flow time.
+  std::uint64_t StepsBack() const { return stepsBack_; }
 
  private:
   struct Pending {
@@ -212,6 +215,7 @@ class TotalsAccumulator {
   double lastInterval_ = 0.0;
   PeriodTotals open_;
   std::uint64_t untimed_ = 0;
+  std::uint64_t stepsBack_ = 0;
   // Weighted sums of the open period.
   double wMass_ = 0.0, wTime_ = 0.0, sDpM_ = 0.0, sPM_ = 0.0, sTM_ = 0.0, sDpT_ = 0.0, sPT_ = 0.0,
          sTT_ = 0.0, sDp_ = 0.0, sP_ = 0.0, sT_ = 0.0;

@@ -433,6 +433,25 @@ TEST(BatchTotals, ErrorsAndDurations) {
   std::string text;
   WriteTotals(periods[1], false, true, text);
   EXPECT_EQ(text.substr(0, 26), "1970-01-02T00:00:00Z,1,0,8");
+  EXPECT_EQ(acc.StepsBack(), 0u);
+}
+
+// A clock set back: the records keep their order, the period it returns to gets a second row, the
+// record before the step no flow time, and the step is counted for the summary to report.
+TEST(BatchTotals, TimeGoingBackIsCounted) {
+  TotalsAccumulator acc(3600.0);
+  std::vector<PeriodTotals> periods;
+  const Results a = Flow(1, 100, 1e6, 290);
+  for (const double t : {1800.0, 5400.0, 2700.0, 6300.0}) acc.Add(t, kAbsent, &a, periods);
+  acc.Finish(periods);
+  EXPECT_EQ(acc.StepsBack(), 1u);
+  ASSERT_EQ(periods.size(), 4u);
+  const double starts[] = {0.0, 3600.0, 0.0, 3600.0};
+  const double masses[] = {3600.0, 0.0, 3600.0, 3600.0};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(periods[i].start, starts[i]) << i;
+    EXPECT_DOUBLE_EQ(periods[i].mass, masses[i]) << i;
+  }
 }
 
 }  // namespace

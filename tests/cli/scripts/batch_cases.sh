@@ -166,6 +166,11 @@ totals)
   "$q" batch --totals day --jsonl --in in.csv >out.jsonl 2>/dev/null
   tail -n 1 out.jsonl | grep -q '^{"period":"2026-01-01T00:00:00Z","records":4,"errors":0,"duration":7200,' ||
     fail "jsonl totals: $(tail -n 1 out.jsonl)"
+  # A clock set back is reported beside the summary; the records are all still written.
+  printf '2026-01-01T00:45:00Z,45,505,70,f\n' >>in.csv
+  "$q" batch --totals hour --jsonl --in in.csv >back.jsonl 2>err.txt
+  grep -q 'the time goes back at 1 record' err.txt || fail "step back not reported: $(cat err.txt)"
+  [ "$(grep -c '"period"' back.jsonl)" = 3 ] || fail "periods after a step back: $(grep period back.jsonl)"
   ;;
 units_columns)
   # --units us: each governed column in its unit, named in the header; the rest stays SI.
