@@ -426,8 +426,11 @@ bool ToSi(const std::string& unit, double value, double& si) {
 }  // namespace
 
 namespace {
+// The columns after the results in every row.
+constexpr std::string_view kStatusColumns[] = {"meter_flags", "warning", "error"};
+
 bool IsResultName(std::string_view key) {
-  if (key == "meter_flags" || key == "warning" || key == "error") return true;
+  if (std::find(std::begin(kStatusColumns), std::end(kStatusColumns), key) != std::end(kStatusColumns)) return true;
   return std::any_of(OutputColumns().begin(), OutputColumns().end(),
                      [key](const OutputColumn& c) { return c.name == key; });
 }
@@ -850,9 +853,7 @@ void RowWriter::Header(std::string& out) const {
     if (i == kFrequencyColumn && !frequency_) continue;
     field(csvNames_[i]);
   }
-  field("meter_flags");
-  field("warning");
-  field("error");
+  for (const std::string_view name : kStatusColumns) field(name);
   out.push_back('\n');
 }
 
